@@ -1,0 +1,131 @@
+#pragma once
+
+#include "CommandParameters.h"
+#include "LinkRecords.h"
+
+#include <QMutex>
+#include <QObject>
+#include <QQueue>
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+#include <memory>
+
+class DeviceCommands;
+class DeviceExchange;
+class JournalDownload;
+class LinkClock;
+class PortDiscovery;
+class PortFactory;
+class SerialPort;
+class SmoothSteering;
+
+// The link to the instrument. Lives on its own thread and runs process(), a
+// loop that never returns to the thread's event loop until stop(). It is the
+// only code that touches the serial port.
+//
+// Thread rules:
+//  - The connection flags are atomics; the port name is under m_nameLock.
+//  - The command queue (codes with a copy of the parameter block) is under
+//    m_queueLock, held for one append or one removal.
+//  - Records and results are Guarded: readers get whole copies.
+//  - params() belongs to the GUI thread alone.
+class COMThread : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit COMThread(QObject *parent = nullptr);
+    // For tests: a port factory and a clock of their own.
+    COMThread(std::shared_ptr<PortFactory> ports, std::shared_ptr<LinkClock> clock,
+              QObject *parent = nullptr);
+    ~COMThread() override;
+
+    // --- Called from the GUI thread ---------------------------------------
+    void setPortName(const QString &name);
+    QString portName() const;
+    void setSearchAllPorts(bool all);
+    void setDebugLevel(int level);
+    void setMonitorInterval(int seconds);
+
+    void startAutomaticSearch();     // ConnectDialog::reconnect
+    void connectToPort(int index);   // ConnectDialog::connectToSelPort
+    void stopConnecting();           // AutoConnectForm::stopConnecting
+
+    // Appends the code with a copy of params() to the command queue.
+    void queueCommand(int code);
+
+    bool isConnected() const;
+
+    // The command parameter block (GUI thread only).
+    CommandParameters &params() { return m_params; }
+    // Copies what the link measured (AVE, limit, clock shift, 1PPS) into
+    // params(). The main window calls it before it forwards the signals.
+    void publishResults();
+
+    // Whole copies of the records, safe from any thread.
+    ADJ_CMD_STATE cmdState() const;
+    DETECT detect() const;
+    ADJ_STATE adjState() const;
+    VAR_STRUCT varState() const;
+    LinkResults results() const;
+
+public slots:
+    void process();
+    void stop();              // direct call from the GUI thread
+    void stopSmartControl();  // direct call from the GUI thread; applied at the next pass
+
+signals:
+    void cmdStateRcvd();
+    void adjStateRcvd();
+    void detectRcvd();
+    void avarStateRcvd();
+    void newTimeDifferenceIsReady();
+    void currentOffset_1PPS_isReady();
+    void aveStateRcvd();  // AVE values or permission read
+    void setNumberOfJournalRec(int number);
+    void setNumberOfReadyRec(int number);
+    void debugInfo(const QString &text, const QString &colour);
+    void windowInfo(const QString &text, const QString &colour);
+    void setWinTitle(const QString &item);
+    void updPorts(const QStringList &items, int index);
+    void noConnection();
+    void com_status(int total, int done);
+    void connected();
+    void finished();
+    void setDeviceInfo(const QString &softwareVersNumber, const QString &softwareVersDate,
+                       const QString &serialNumber, const QString &comparatorVers,
+                       const QString &outherComparatorVers, const QString &PLIS_CPUvers,
+                       const QString &OSFvers);
+    void updateCurrentFreqLimit();
+
+private:
+    struct QueuedCommand {
+        int code;
+        CommandParameters params;
+    };
+
+    // (loop internals are private to COMThread.cpp)
+    friend class COMThreadTest;
+
+    std::shared_ptr<PortFactory> m_ports;
+    std::shared_ptr<LinkClock> m_clock;
+
+    // connection state, written by the GUI thread, read once per pass
+    mutable QMutex m_nameLock;
+    QString m_portName = QStringLiteral("COM1");
+    std::atomic<bool> m_searchAll{false};
+    std::atomic<bool> m_connectNeeded{true};
+    std::atomic<bool> m_connected{false};
+    std::atomic<bool> m_running{false};
+    std::atomic<int> m_debugLevel{0};
+    std::atomic<int> m_monitorInterval{10};
+    std::atomic<bool> m_abortSteering{false};
+
+    mutable QMutex m_queueLock;
+    QQueue<QueuedCommand> m_queue;
+
+    CommandParameters m_params;  // GUI thread only
+    LinkRecords m_records;
+};

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "CommandTable.h"
+#include "Frame.h"
+
+#include <QByteArray>
+
+class LinkClock;
+class SerialPort;
+
+// One request and its answer over the current port: write, wait for the
+// answer's minimum length (in steps of at most 50 ms, bounded by time), read
+// everything waiting and check it.
+class DeviceExchange
+{
+public:
+    explicit DeviceExchange(LinkClock &clock);
+
+    void setPort(SerialPort *port);  // not owned; may be null
+    SerialPort *port() const { return m_port; }
+    LinkClock &clock() const { return m_clock; }
+
+    // Writes the frame and flushes; returns the bytes written (below 1: failed).
+    qint64 send(const QByteArray &frame);
+
+    // Waits until at least `minBytes` are waiting or `waitMs` have passed.
+    bool awaitBytes(int minBytes, int waitMs);
+
+    // Sends `r` and awaits its answer as the command table describes. On any
+    // result but Timeout, `answer` holds every byte that was read.
+    Frame::Result transact(Request r, const QByteArray &payload, QByteArray *answer,
+                           char digit = '0');
+
+    // The same with an already built frame (steering retries resend it).
+    Frame::Result transactFrame(const CommandSpec &spec, const QByteArray &frame,
+                                QByteArray *answer);
+
+    qint64 bytesAvailable() const;
+    QByteArray readAll();
+    // Reads and discards everything waiting.
+    void drain();
+
+private:
+    LinkClock &m_clock;
+    SerialPort *m_port = nullptr;
+};

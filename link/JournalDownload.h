@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class DeviceExchange;
+
+// Downloads the instrument's event journal into a text file, and clears it.
+class JournalDownload : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit JournalDownload(DeviceExchange &io, QObject *parent = nullptr);
+
+    // `displayItem` is the connected port's display item, whose text after the
+    // last '#' names the file.
+    void download(const QString &folder, const QString &displayItem);
+    void clear();
+
+signals:
+    void setNumberOfJournalRec(int number);
+    void setNumberOfReadyRec(int number);
+    void windowInfo(const QString &text, const QString &colour);
+    void debugInfo(const QString &text, const QString &colour);
+
+private:
+    DeviceExchange &m_io;
+};
