@@ -71,6 +71,10 @@ public:
     VAR_STRUCT varState() const;
     LinkResults results() const;
 
+    // The records themselves. The link thread writes them; tests of the
+    // windows fill them before emitting the matching signal.
+    LinkRecords &records() { return m_records; }
+
 public slots:
     void process();
     void stop();              // direct call from the GUI thread
