@@ -88,8 +88,12 @@ void aboutDialog::applyFaceTexts()
 void aboutDialog::applyDeviceTexts()
 {
     ui->serialNumber_lbl->setText(tr("Serial number: ") + m_serialNumber);
-    ui->CPU_firmware_lbl->setText(tr("CPU Firmware version: ") + m_softwareVersNumber + " / "
-                                  + m_softwareVersDate);
+    // Before any identification the line is its bare caption, without a
+    // separator standing alone.
+    const QString firmware = m_softwareVersNumber.isEmpty() && m_softwareVersDate.isEmpty()
+                                 ? QString()
+                                 : m_softwareVersNumber + " / " + m_softwareVersDate;
+    ui->CPU_firmware_lbl->setText(tr("CPU Firmware version: ") + firmware);
     ui->PLIS_CPUver_lbl->setText(tr("PLIS CPU version: ") + m_PLIS_CPUvers);
     ui->comparatorVer_lbl->setText(tr("Comparator version: ") + m_comparatorVers);
     ui->outherComparator_ver_lbl->setText(tr("Outher Comparator version: ")

@@ -16,7 +16,7 @@
     <message>
         <location line="+13"/>
         <source>Analyse ports at every program start</source>
-        <translation>Анализировать порты при каждом запуске</translation>
+        <translation>Анализ портов при каждом запуске</translation>
     </message>
     <message>
         <location line="+16"/>
@@ -44,12 +44,12 @@
     <message>
         <location line="+13"/>
         <source>Update and connect</source>
-        <translation>Обновить и подключить</translation>
+        <translation>Поиск и подключение</translation>
     </message>
     <message>
         <location line="+13"/>
         <source>Analyse ports at every program start</source>
-        <translation>Анализировать порты при каждом запуске</translation>
+        <translation>Анализ портов при каждом запуске</translation>
     </message>
 </context>
 <context>
