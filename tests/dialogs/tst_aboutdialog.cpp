@@ -1,15 +1,25 @@
+#include "FormWidget.h"
 #include "dialogs/aboutDialog.h"
 
 #include <QCoreApplication>
 #include <QLabel>
-#include <QPushButton>
 #include <QTest>
 #include <QTranslator>
 
 namespace {
-const char *const deviceLabels[] = {"serialNumber_lbl",  "CPU_firmware_lbl",
-                                    "PLIS_CPUver_lbl",   "comparatorVer_lbl",
+const char *const deviceLabels[] = {"serialNumber_lbl",         "CPU_firmware_lbl",
+                                    "PLIS_CPUver_lbl",          "comparatorVer_lbl",
                                     "outherComparator_ver_lbl", "OSFver_lbl"};
+
+QtMessageHandler g_testHandler = nullptr;
+
+// The off-screen platform warns that it cannot raise a window; that says
+// nothing about the box.
+void quietRaise(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (message != QLatin1String("This plugin does not support raise()"))
+        g_testHandler(type, context, message);
+}
 }  // namespace
 
 class tst_aboutDialog : public QObject
@@ -21,48 +31,17 @@ private slots:
     void init();
     void cleanup();
 
-    void beforeIdentification_showsBareCaptions_data();
-    void beforeIdentification_showsBareCaptions();
-    void identification_fillsDeviceLines_data();
-    void identification_fillsDeviceLines();
-    void secondIdentification_replacesAllTexts();
-    void deviceFace_showsDeviceLinesOnly();
-    void programFace_showsNameVersionAndContact();
-    void ok_hidesBox();
+    void deviceLines_showLastIdentification_data();
+    void deviceLines_showLastIdentification();
+    void faces_showTheirOwnLines_data();
+    void faces_showTheirOwnLines();
     void languageSwitch_keepsIdentification();
 
 private:
-    static void quietRaise(QtMsgType type, const QMessageLogContext &context,
-                           const QString &message);
-
-    QLabel *label(const char *name)
-    {
-        QLabel *widget = m_about->findChild<QLabel *>(name);
-        if (!widget)
-            qFatal("no label %s", name);
-        return widget;
-    }
-    void identify()
-    {
-        m_about->setDeviceInfo("2.20", "15.05.2020", "0042", "5", "05", "3", "01.07");
-    }
+    QString text(const char *name) const { return formWidget<QLabel>(m_about, name)->text(); }
 
     aboutDialog *m_about = nullptr;
 };
-
-namespace {
-QtMessageHandler g_testHandler = nullptr;
-}  // namespace
-
-// The off-screen platform warns that it cannot raise a window; that says
-// nothing about the box.
-void tst_aboutDialog::quietRaise(QtMsgType type, const QMessageLogContext &context,
-                                 const QString &message)
-{
-    if (message == QLatin1String("This plugin does not support raise()"))
-        return;
-    g_testHandler(type, context, message);
-}
 
 void tst_aboutDialog::initTestCase()
 {
@@ -80,119 +59,85 @@ void tst_aboutDialog::cleanup()
     m_about = nullptr;
 }
 
-void tst_aboutDialog::beforeIdentification_showsBareCaptions_data()
+void tst_aboutDialog::deviceLines_showLastIdentification_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("first");
+    QTest::addColumn<QStringList>("second");
+    QTest::addColumn<QStringList>("lines");
 
-    QTest::newRow("serial number") << "serialNumber_lbl" << "Serial number: ";
-    QTest::newRow("firmware without a lone separator")
-        << "CPU_firmware_lbl" << "CPU Firmware version: ";
-    QTest::newRow("PLIS CPU") << "PLIS_CPUver_lbl" << "PLIS CPU version: ";
-    QTest::newRow("comparator") << "comparatorVer_lbl" << "Comparator version: ";
-    QTest::newRow("outher comparator")
-        << "outherComparator_ver_lbl" << "Outher Comparator version: ";
-    QTest::newRow("OSF") << "OSFver_lbl" << "OSF version: ";
+    QTest::newRow("before identification the captions are bare")
+        << QStringList() << QStringList()
+        << QStringList{"Serial number: ",    "CPU Firmware version: ",
+                       "PLIS CPU version: ", "Comparator version: ",
+                       "Outher Comparator version: ", "OSF version: "};
+    QTest::newRow("identification fills every line")
+        << QStringList() << QStringList{"2.20", "15.05.2020", "0042", "5", "05", "3", "01.07"}
+        << QStringList{"Serial number: 0042", "CPU Firmware version: 2.20 / 15.05.2020",
+                       "PLIS CPU version: 3", "Comparator version: 5",
+                       "Outher Comparator version: 05", "OSF version: 01.07"};
+    QTest::newRow("second identification replaces all seven texts")
+        << QStringList{"2.20", "15.05.2020", "0042", "5", "05", "3", "01.07"}
+        << QStringList{"2.21", "", "0042", "6", "07", "4", "02.00"}
+        << QStringList{"Serial number: 0042", "CPU Firmware version: 2.21 / ",
+                       "PLIS CPU version: 4", "Comparator version: 6",
+                       "Outher Comparator version: 07", "OSF version: 02.00"};
 }
 
-void tst_aboutDialog::beforeIdentification_showsBareCaptions()
+void tst_aboutDialog::deviceLines_showLastIdentification()
 {
-    QFETCH(QString, name);
-    QFETCH(QString, text);
+    QFETCH(QStringList, first);
+    QFETCH(QStringList, second);
+    QFETCH(QStringList, lines);
 
+    for (const QStringList &info : {first, second}) {
+        if (info.size() == 7)
+            m_about->setDeviceInfo(info[0], info[1], info[2], info[3], info[4], info[5],
+                                   info[6]);
+    }
     m_about->on_showDevInfo();
 
-    QCOMPARE(label(qPrintable(name))->text(), text);
+    QStringList shown;
+    for (const char *name : deviceLabels)
+        shown << text(name);
+    QCOMPARE(shown, lines);
 }
 
-void tst_aboutDialog::identification_fillsDeviceLines_data()
+void tst_aboutDialog::faces_showTheirOwnLines_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("device");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("heading");
 
-    QTest::newRow("serial number") << "serialNumber_lbl" << "Serial number: 0042";
-    QTest::newRow("firmware number and date")
-        << "CPU_firmware_lbl" << "CPU Firmware version: 2.20 / 15.05.2020";
-    QTest::newRow("PLIS CPU") << "PLIS_CPUver_lbl" << "PLIS CPU version: 3";
-    QTest::newRow("comparator") << "comparatorVer_lbl" << "Comparator version: 5";
-    QTest::newRow("outher comparator")
-        << "outherComparator_ver_lbl" << "Outher Comparator version: 05";
-    QTest::newRow("OSF") << "OSFver_lbl" << "OSF version: 01.07";
+    QTest::newRow("device face") << true << "Device Information"
+                                 << "MICROSTEPPER COMBINER SYNTHESIZER\n KSR-583";
+    QTest::newRow("program face") << false << "Program Information" << "MONITOR\nKSR-583";
 }
 
-void tst_aboutDialog::identification_fillsDeviceLines()
+void tst_aboutDialog::faces_showTheirOwnLines()
 {
-    QFETCH(QString, name);
-    QFETCH(QString, text);
+    QFETCH(bool, device);
+    QFETCH(QString, title);
+    QFETCH(QString, heading);
 
-    identify();
-
-    QCOMPARE(label(qPrintable(name))->text(), text);
-}
-
-void tst_aboutDialog::secondIdentification_replacesAllTexts()
-{
-    identify();
-
-    m_about->setDeviceInfo("2.21", "", "0042", "6", "07", "4", "02.00");
-
-    QCOMPARE(label("serialNumber_lbl")->text(), QString("Serial number: 0042"));
-    QCOMPARE(label("CPU_firmware_lbl")->text(), QString("CPU Firmware version: 2.21 / "));
-    QCOMPARE(label("PLIS_CPUver_lbl")->text(), QString("PLIS CPU version: 4"));
-    QCOMPARE(label("comparatorVer_lbl")->text(), QString("Comparator version: 6"));
-    QCOMPARE(label("outherComparator_ver_lbl")->text(),
-             QString("Outher Comparator version: 07"));
-    QCOMPARE(label("OSFver_lbl")->text(), QString("OSF version: 02.00"));
-}
-
-void tst_aboutDialog::deviceFace_showsDeviceLinesOnly()
-{
-    m_about->on_showProgInfo();
-
-    m_about->on_showDevInfo();
+    // Start from the other face, so every visibility has to change.
+    device ? m_about->on_showProgInfo() : m_about->on_showDevInfo();
+    device ? m_about->on_showDevInfo() : m_about->on_showProgInfo();
 
     QVERIFY(m_about->isVisible());
-    QCOMPARE(m_about->windowTitle(), QString("Device Information"));
-    QCOMPARE(label("label")->text(), QString("MICROSTEPPER COMBINER SYNTHESIZER\n KSR-583"));
-    QVERIFY(!label("label_program")->isVisible());
+    QCOMPARE(m_about->windowTitle(), title);
+    QCOMPARE(text("label"), heading);
+    QCOMPARE(formWidget<QLabel>(m_about, "label_program")->isVisible(), !device);
     for (const char *name : deviceLabels)
-        QVERIFY2(label(name)->isVisible(), name);
-}
-
-void tst_aboutDialog::programFace_showsNameVersionAndContact()
-{
-    m_about->on_showDevInfo();
-
-    m_about->on_showProgInfo();
-
-    QVERIFY(m_about->isVisible());
-    QCOMPARE(m_about->windowTitle(), QString("Program Information"));
-    QCOMPARE(label("label")->text(), QString("MONITOR\nKSR-583"));
-    QVERIFY(label("label_program")->isVisible());
-    const QString text = label("label_program")->text();
-    QVERIFY2(text.startsWith("Monitor KSR-583 v.2.20.05.091"), qPrintable(text));
-    QVERIFY2(text.contains("Time and Frequency Laboratory"), qPrintable(text));
-    for (const char *name : deviceLabels)
-        QVERIFY2(!label(name)->isVisible(), name);
-}
-
-void tst_aboutDialog::ok_hidesBox()
-{
-    identify();
-    m_about->on_showDevInfo();
-
-    QTest::mouseClick(m_about->findChild<QPushButton *>("pushButton"), Qt::LeftButton);
-
-    QVERIFY(!m_about->isVisible());
-    m_about->on_showDevInfo();
-    QCOMPARE(label("serialNumber_lbl")->text(), QString("Serial number: 0042"));
+        QVERIFY2(formWidget<QLabel>(m_about, name)->isVisible() == device, name);
+    QVERIFY(text("label_program").startsWith("Monitor KSR-583 v.2.20.05.091\n"));
+    QVERIFY(text("label_program").contains("Time and Frequency Laboratory"));
 }
 
 void tst_aboutDialog::languageSwitch_keepsIdentification()
 {
     QTranslator russian;
     QVERIFY(russian.load(":/Brontel583_ru"));
-    identify();
+    m_about->setDeviceInfo("2.20", "15.05.2020", "0042", "5", "05", "3", "01.07");
     m_about->on_showDevInfo();
 
     QCoreApplication::installTranslator(&russian);
@@ -200,16 +145,12 @@ void tst_aboutDialog::languageSwitch_keepsIdentification()
     QCoreApplication::removeTranslator(&russian);
 
     QCOMPARE(m_about->windowTitle(), QString::fromUtf8("Информация о приборе"));
-    QCOMPARE(label("serialNumber_lbl")->text(), QString::fromUtf8("Серийный номер: 0042"));
-    QCOMPARE(label("CPU_firmware_lbl")->text(),
+    QCOMPARE(text("serialNumber_lbl"), QString::fromUtf8("Серийный номер: 0042"));
+    QCOMPARE(text("CPU_firmware_lbl"),
              QString::fromUtf8("Версия микропрограммы CPU: 2.20 / 15.05.2020"));
-    QCOMPARE(label("OSFver_lbl")->text(), QString::fromUtf8("Версия OSF: 01.07"));
-    QVERIFY(label("label_program")->text().contains("v.2.20.05.091"));
-    QVERIFY(!label("label_program")->isVisible());
-
-    m_about->translate();
-    QCOMPARE(label("serialNumber_lbl")->text(), QString("Serial number: 0042"));
-    QCOMPARE(m_about->windowTitle(), QString("Device Information"));
+    QCOMPARE(text("OSFver_lbl"), QString::fromUtf8("Версия OSF: 01.07"));
+    QVERIFY(text("label_program").contains(" v.2.20.05.091\n"));
+    QVERIFY(!formWidget<QLabel>(m_about, "label_program")->isVisible());
 }
 
 QTEST_MAIN(tst_aboutDialog)
