@@ -1,4 +1,5 @@
 #include "FormWidget.h"
+#include "WidgetTestMain.h"
 #include "dialogs/aboutDialog.h"
 
 #include <QCoreApplication>
@@ -153,5 +154,5 @@ void tst_aboutDialog::languageSwitch_keepsIdentification()
     QVERIFY(!formWidget<QLabel>(m_about, "label_program")->isVisible());
 }
 
-QTEST_MAIN(tst_aboutDialog)
+KSR_WIDGET_TEST_MAIN(tst_aboutDialog)
 #include "tst_aboutdialog.moc"

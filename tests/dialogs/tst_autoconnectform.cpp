@@ -1,4 +1,5 @@
 #include "FormWidget.h"
+#include "WidgetTestMain.h"
 #include "dialogs/AutoConnectForm.h"
 #include "dialogs/ConnectDialog.h"
 
@@ -145,5 +146,5 @@ void tst_AutoConnectForm::boxToggledInForm_isWhatIsSavedAtExit()
     QCOMPARE(settings.value("Settings/AnalyseAtStart").toInt(), saved);
 }
 
-QTEST_MAIN(tst_AutoConnectForm)
+KSR_WIDGET_TEST_MAIN(tst_AutoConnectForm)
 #include "tst_autoconnectform.moc"

@@ -1,4 +1,5 @@
 #include "FormWidget.h"
+#include "WidgetTestMain.h"
 #include "dialogs/ConnectDialog.h"
 
 #include <QCheckBox>
@@ -158,5 +159,5 @@ void tst_ConnectDialog::translate_keepsListAndBox()
     QVERIFY(child<QCheckBox>("checkBox")->isChecked());
 }
 
-QTEST_MAIN(tst_ConnectDialog)
+KSR_WIDGET_TEST_MAIN(tst_ConnectDialog)
 #include "tst_connectdialog.moc"
