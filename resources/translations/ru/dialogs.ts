@@ -55,7 +55,7 @@
 <context>
     <name>aboutDialog</name>
     <message>
-        <location filename="../../../dialogs/aboutDialog.ui" line="+148"/>
+        <location filename="../../../dialogs/aboutDialog.ui" line="+151"/>
         <source>OK</source>
         <translation>OK</translation>
     </message>
@@ -89,12 +89,12 @@ KSR-583</translation>
         <translation>Серийный номер: </translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+6"/>
         <source>CPU Firmware version: </source>
         <translation>Версия микропрограммы CPU: </translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>PLIS CPU version: </source>
         <translation>Версия ПЛИС CPU: </translation>
     </message>
