@@ -18,8 +18,7 @@ JournalDownload::JournalDownload(DeviceExchange &io, QObject *parent)
 
 Frame::Result JournalDownload::exchange(Request r, QByteArray *answer)
 {
-    // The journal answers carry no checksum, so a record that arrived late
-    // would otherwise be taken for the next one and shift every slot after it.
+    // Journal answers carry no checksum: nothing left over may precede them.
     m_io.drain();
     return m_io.transact(r, QByteArray(), answer);
 }
@@ -46,10 +45,12 @@ void JournalDownload::download(const QString &folder, const QString &displayItem
     JournalFile::Slots records(static_cast<size_t>(count));
     int missing = 0;
     for (int k = 1; k <= count; ++k) {
-        if (exchange(Request::JournalNext, &answer) == Frame::Result::Accepted)
+        if (exchange(Request::JournalNext, &answer) == Frame::Result::Accepted) {
             records[size_t(k - 1)] = JournalRecord::fromPayload(Frame::payload(answer, JournalRecord::Size));
-        else
+        } else {
             ++missing;
+            settle();
+        }
         emit setNumberOfReadyRec(k);
     }
 
@@ -67,6 +68,16 @@ void JournalDownload::download(const QString &folder, const QString &displayItem
     const QString path = QDir(folder).filePath(JournalFile::fileName(m_io.clock().nowUtc(), displayItem));
     if (!JournalFile::write(path, records))
         emit debugInfo(tr("Cannot write the journal file ") + QDir::toNativeSeparators(path), kRed);
+}
+
+void JournalDownload::settle()
+{
+    // A record that comes after its wait would arrive together with the next
+    // answer and be taken for it: give it the time of one more answer, then
+    // drop whatever came.
+    const CommandSpec &spec = CommandTable::spec(Request::JournalNext);
+    m_io.awaitBytes(spec.minAnswer, spec.waitSteps * CommandTable::StepMs);
+    m_io.drain();
 }
 
 void JournalDownload::fail()

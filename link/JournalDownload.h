@@ -33,6 +33,8 @@ signals:
 private:
     // Drops what a late answer left in the port, then runs one exchange.
     Frame::Result exchange(Request r, QByteArray *answer);
+    // After a record that did not arrive in time.
+    void settle();
     void fail();
 
     DeviceExchange &m_io;
