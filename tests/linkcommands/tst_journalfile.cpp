@@ -23,16 +23,23 @@ JournalFile::Slots numbered(const QList<int> &numbers)
     return entries;
 }
 
-JournalRecord switchingOn()
+// A record stamped with the device's own date and time fields.
+JournalRecord stamped(quint16 number, const QDate &date, const QTime &time)
 {
     JournalRecord r;
-    r.number = 1;
-    r.day = 7;
-    r.month = 1;
-    r.year = 2026;
-    r.second = 2;
-    r.minute = 45;
-    r.hour = 15;
+    r.number = number;
+    r.day = quint8(date.day());
+    r.month = quint8(date.month());
+    r.year = quint16(date.year());
+    r.hour = quint16(time.hour());
+    r.minute = quint8(time.minute());
+    r.second = quint8(time.second());
+    return r;
+}
+
+JournalRecord switchingOn()
+{
+    JournalRecord r = stamped(1, QDate(2026, 1, 7), QTime(15, 45, 2));
     r.event = 0x0104;
     r.channels = 0x0017;
     r.dac1 = 1234;
@@ -47,13 +54,7 @@ JournalRecord switchingOn()
 
 JournalRecord unknownEvent()
 {
-    JournalRecord r;
-    r.number = 2;
-    r.day = 31;
-    r.month = 12;
-    r.year = 2025;
-    r.hour = 9;
-    r.minute = 5;
+    JournalRecord r = stamped(2, QDate(2025, 12, 31), QTime(9, 5, 0));
     r.event = 0x3700;
     r.dac2 = 65535;
     return r;
