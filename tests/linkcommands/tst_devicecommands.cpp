@@ -141,46 +141,14 @@ void tst_DeviceCommands::requestFrames_data()
         << QByteArray::fromHex("630C1F173B3B");
     QTest::newRow("year 2026 goes out as 0x1A")
         << int(COMMAND_SET_DATETIME) << p << now << QByteArray("T10") << QByteArray::fromHex("1A01070F2D00");
-    p.dateTime_info.dateDifference = 1;
-    p.dateTime_info.timeDifference = -82800;
-    QTest::newRow("the shift from the parameter block is applied")
-        << int(COMMAND_SET_DATETIME) << p
-        << QDateTime(QDate(2026, 1, 7), QTime(23, 30, 0), Qt::LocalTime) << QByteArray("T10")
-        << QByteArray::fromHex("1A0108001E00");
-    p = defaults();
-    QTest::newRow("reading the clock sends six zero characters")
-        << int(COMMAND_GET_DATETIME) << p << now << QByteArray("T00") << QByteArray("000000");
 
     QTest::newRow("switching mode") << int(COMMAND_SET_MODE) << p << now << QByteArray("M20") << QByteArray();
-    QTest::newRow("master channel 3") << int(COMMAND_MASTER_CHAN) << p << now << QByteArray("S30")
-                                      << QByteArray();
-
-    p.freq_newOffset = 1.5e-12;
-    QTest::newRow("offset as float") << int(COMMAND_SET_FREQ_OFFSET) << p << now << QByteArray("m10")
-                                     << floats({1.5e-12f});
-    p.drift_newOffset = -3e-18;
-    QTest::newRow("drift as float") << int(COMMAND_SET_FREQ_DRIFT) << p << now << QByteArray("m20")
-                                    << floats({-3e-18f});
-    p.freq_diffLimit_newValue = 1e-10;
-    QTest::newRow("limit as float") << int(COMMAND_SET_FREQ_LIMIT) << p << now << QByteArray("m30")
-                                    << floats({1e-10f});
-    QTest::newRow("current limit") << int(COMMAND_GET_FREQ_LIMIT) << p << now << QByteArray("PR0")
-                                   << QByteArray();
-    QTest::newRow("1PPS synchronisation") << int(COMMAND_1PPS_SYNC) << p << now << QByteArray("310")
-                                          << QByteArray();
-
     p.ave_info.aveNew[0] = 1e-21f;
     p.ave_info.aveNew[3] = -2e-21f;
     QTest::newRow("AVE values") << int(COMMAND_SET_AVE) << p << now << QByteArray("Q10")
                                 << floats({1e-21f, 0, 0, -2e-21f});
-    QTest::newRow("AVE reading") << int(COMMAND_GET_AVE) << p << now << QByteArray("Q00")
-                                 << QByteArray(16, '\0');
-    QTest::newRow("AVE permission") << int(COMMAND_GET_AVE_ENABLED) << p << now << QByteArray("X00")
-                                    << QByteArray();
     p.ave_info.enabledNew = 1;
     QTest::newRow("AVE on") << int(COMMAND_SET_AVE_ENABLED) << p << now << QByteArray("X10") << QByteArray();
-    p.ave_info.enabledNew = 0;
-    QTest::newRow("AVE off") << int(COMMAND_SET_AVE_ENABLED) << p << now << QByteArray("X20") << QByteArray();
 }
 
 void tst_DeviceCommands::requestFrames()
@@ -265,9 +233,6 @@ void tst_DeviceCommands::outcomes_data()
     QTest::newRow("master channel status 6 is logged in red")
         << int(COMMAND_MASTER_CHAN) << p << QByteArray("S30") << "good" << QByteArray("S36") << none
         << QStringList{"red: Command SET_MASTER_CHAN Error. Numbers of the old and new master are equal"};
-    QTest::newRow("master channel status 7")
-        << int(COMMAND_MASTER_CHAN) << p << QByteArray("S30") << "good" << QByteArray("S37") << none
-        << QStringList{"red: Command SET_MASTER_CHAN Error. Error in number of  a channel."};
     QTest::newRow("master channel status 0")
         << int(COMMAND_MASTER_CHAN) << p << QByteArray("S30") << "good" << QByteArray("S30") << none
         << QStringList{"red: Command SET_MASTER_CHAN OK"};
@@ -277,24 +242,15 @@ void tst_DeviceCommands::outcomes_data()
 
     QTest::newRow("mode applied") << int(COMMAND_SET_MODE) << p << QByteArray("M20") << "good" << none
                                   << QByteArray(1, '\0') << QStringList{"black: Command SET_MODE OK"};
-    QTest::newRow("mode failed says nothing") << int(COMMAND_SET_MODE) << p << QByteArray("M20") << "silent"
-                                              << none << none << QStringList{};
 
     QTest::newRow("offset failed") << int(COMMAND_SET_FREQ_OFFSET) << p << QByteArray("m10") << "silent"
                                    << none << none << QStringList{"red: New offset command failed!"};
     QTest::newRow("offset answer from another m command")
         << int(COMMAND_SET_FREQ_OFFSET) << p << QByteArray("m10") << "good" << QByteArray("m20")
         << floats({0}) << QStringList{"red: New offset command failed!"};
-    QTest::newRow("drift failed") << int(COMMAND_SET_FREQ_DRIFT) << p << QByteArray("m20") << "badcrc"
-                                  << none << floats({0}) << QStringList{"red: New frequency drift command failed!"};
-    QTest::newRow("limit applied") << int(COMMAND_SET_FREQ_LIMIT) << p << QByteArray("m30") << "good"
-                                   << none << floats({2.5e-11f}) << QStringList{"black: New limit applied: 2.5e-11"};
     QTest::newRow("limit failed") << int(COMMAND_SET_FREQ_LIMIT) << p << QByteArray("m30") << "badletter"
                                   << none << floats({0}) << QStringList{"red: New limit command failed!"};
 
-    QTest::newRow("qualification intervals applied")
-        << int(COMMAND_SET_QUAL_INTERVALS) << p << QByteArray("c10") << "good" << none << none
-        << QStringList{"black: Command applied!"};
     QTest::newRow("qualification intervals failed")
         << int(COMMAND_SET_QUAL_INTERVALS) << p << QByteArray("c10") << "badcrc" << none << none
         << QStringList{"red: Command failed!"};
@@ -305,25 +261,13 @@ void tst_DeviceCommands::outcomes_data()
     QTest::newRow("1PPS failed without external 1PPS")
         << int(COMMAND_1PPS_SYNC) << p << QByteArray("310") << "good" << none << ppsAnswer(1, 0, 0)
         << QStringList{"red: Syncronization failed!", "red: External 1PPS is not available!"};
-    QTest::newRow("1PPS other status") << int(COMMAND_1PPS_SYNC) << p << QByteArray("310") << "good" << none
-                                       << ppsAnswer(2, 0, 1) << QStringList{};
     QTest::newRow("1PPS no answer") << int(COMMAND_1PPS_SYNC) << p << QByteArray("310") << "silent" << none
                                     << none << QStringList{"red: Command failed!"};
-
-    QTest::newRow("phase started") << int(COMMAND_PHASE_CORRECTION) << p << QByteArray("500") << "good"
-                                   << none << none << QStringList{"black: Phase correction is started"};
-    QTest::newRow("phase failed says nothing") << int(COMMAND_PHASE_CORRECTION) << p << QByteArray("500")
-                                               << "badcrc" << none << none << QStringList{};
 
     QTest::newRow("date and time set")
         << int(COMMAND_SET_DATETIME) << p << QByteArray("T10") << "good" << none
         << dateTimeAnswer("07.01.2026", "15:45:02")
         << QStringList{"black: New date applied: 07.01.2026", "black: New time applied: 15:45:02"};
-    QTest::newRow("date and time read quietly") << int(COMMAND_GET_DATETIME) << p << QByteArray("T00")
-                                                << "good" << none << dateTimeAnswer("07.01.2026", "15:45:02")
-                                                << QStringList{};
-    QTest::newRow("date and time no answer") << int(COMMAND_GET_DATETIME) << p << QByteArray("T00")
-                                             << "silent" << none << none << QStringList{"red: Time command failed!"};
     QTest::newRow("date text that does not parse")
         << int(COMMAND_GET_DATETIME) << p << QByteArray("T00") << "good" << none
         << dateTimeAnswer("32.13.2026", "15:45:02") << QStringList{"red: Time command failed!"};
@@ -334,33 +278,13 @@ void tst_DeviceCommands::outcomes_data()
                                           << none << none << QStringList{"blue: New AVE NOT OK "};
     QTest::newRow("AVE write answer missing") << int(COMMAND_SET_AVE) << p << QByteArray("Q10") << "silent"
                                               << none << none << QStringList{"red: New AVE ERROR "};
-    QTest::newRow("AVE read quietly") << int(COMMAND_GET_AVE) << p << QByteArray("Q00") << "good" << none
-                                      << none << QStringList{};
     QTest::newRow("AVE read wrong checksum") << int(COMMAND_GET_AVE) << p << QByteArray("Q00") << "badcrc"
                                              << none << none << QStringList{"blue: Get AVE NOT OK "};
     QTest::newRow("AVE read wrong letter") << int(COMMAND_GET_AVE) << p << QByteArray("Q00") << "badletter"
                                            << none << none << QStringList{"red: Get AVE ERROR  bu"};
-    QTest::newRow("AVE read answer missing")
-        << int(COMMAND_GET_AVE) << p << QByteArray("Q00") << "silent" << none << none
-        << QStringList{"red: (Get AVE ERROR port->bytesAvailable() = 0 ANSW:"};
     QTest::newRow("AVE read answer short")
         << int(COMMAND_GET_AVE) << p << QByteArray("Q00") << "short" << none << none
         << QStringList{"red: (Get AVE ERROR port->bytesAvailable() = 3 ANSW:01 51 30"};
-    QTest::newRow("AVE permission read quietly") << int(COMMAND_GET_AVE_ENABLED) << p << QByteArray("X00")
-                                                 << "good" << none << none << QStringList{};
-    QTest::newRow("AVE permission answer bad") << int(COMMAND_GET_AVE_ENABLED) << p << QByteArray("X00")
-                                               << "badletter" << none << none
-                                               << QStringList{"blue: Read AVE permission NOT OK "};
-    QTest::newRow("AVE permission answer missing") << int(COMMAND_GET_AVE_ENABLED) << p << QByteArray("X00")
-                                                   << "silent" << none << none
-                                                   << QStringList{"red: Read AVE permission ERROR "};
-    QTest::newRow("AVE off OK") << int(COMMAND_SET_AVE_ENABLED) << p << QByteArray("X20") << "good" << none
-                                << none << QStringList{"blue: New AVE stat OK "};
-    QTest::newRow("AVE off answer bad") << int(COMMAND_SET_AVE_ENABLED) << p << QByteArray("X20") << "badcrc"
-                                        << none << none << QStringList{"blue: New AVE stat NOT OK "};
-    QTest::newRow("AVE off answer missing") << int(COMMAND_SET_AVE_ENABLED) << p << QByteArray("X20")
-                                            << "silent" << none << none
-                                            << QStringList{"red: New AVE stat ERROR "};
 
     CommandParameters channels = p;
     channels.syncControl_info.stat[1] = 1;  // include 2
@@ -371,10 +295,6 @@ void tst_DeviceCommands::outcomes_data()
         << int(COMMAND_SET_CHAN_STAT) << channels << QByteArray("o23") << "silent" << none << none
         << QStringList{"black: OK include channel 2", "red: Command failed! remove channel 3",
                        "red: Channel status command failed!"};
-    QTest::newRow("include fails") << int(COMMAND_SET_CHAN_STAT) << channels << QByteArray("o12") << "badcrc"
-                                   << none << none
-                                   << QStringList{"red: Command failed! include channel 2",
-                                                  "red: Channel status command failed!"};
 }
 
 void tst_DeviceCommands::outcomes()
@@ -420,9 +340,6 @@ void tst_DeviceCommands::syncStatus_data()
     QTest::newRow("switching on is stored")
         << qint16(0) << true << true << QStringList{"W10"} << qint16(1)
         << QStringList{"black: Command has been applied", "black: Sync command has been applied"};
-    QTest::newRow("switching off is stored")
-        << qint16(1) << false << true << QStringList{"W20"} << qint16(0)
-        << QStringList{"black: Command has been applied", "black: Sync command has been applied"};
     QTest::newRow("failure leaves the record")
         << qint16(0) << true << false << QStringList{"W10"} << qint16(0)
         << QStringList{"red: Command failed!", "red: Sync command failed!"};
@@ -461,17 +378,11 @@ void tst_DeviceCommands::confirmedValue_isStoredWithZeroBand_data()
 
     QTest::newRow("offset 1e-21 confirmed is stored as 0")
         << int(COMMAND_SET_FREQ_OFFSET) << 1e-21f << 0.0f << 7.0f << "black: New offset applied: 0";
-    QTest::newRow("offset -1e-21 confirmed is stored as 0")
-        << int(COMMAND_SET_FREQ_OFFSET) << -1e-21f << 0.0f << 7.0f << "black: New offset applied: 0";
-    QTest::newRow("offset 2e-20 is kept") << int(COMMAND_SET_FREQ_OFFSET) << 2e-20f << 2e-20f << 7.0f
-                                          << "black: New offset applied: 2e-20";
     QTest::newRow("the device's value wins over the request")
         << int(COMMAND_SET_FREQ_OFFSET) << 1.23457e-12f << 1.23457e-12f << 7.0f
         << "black: New offset applied: 1.23457e-12";
     QTest::newRow("drift 1e-26 confirmed is stored as 0")
         << int(COMMAND_SET_FREQ_DRIFT) << 1e-26f << 7.0f << 0.0f << "black: New frequency drift applied: 0";
-    QTest::newRow("drift 1e-21 is kept") << int(COMMAND_SET_FREQ_DRIFT) << 1e-21f << 7.0f << 1e-21f
-                                         << "black: New frequency drift applied: 1e-21";
 }
 
 void tst_DeviceCommands::confirmedValue_isStoredWithZeroBand()
@@ -521,10 +432,8 @@ void tst_DeviceCommands::dateTime_readStoresShiftAndTimeOfReading_data()
     QTest::addColumn<qint32>("seconds");
 
     // The computer reads 07.01.2026 15:45:00 (plus the answer's few milliseconds).
-    QTest::newRow("same clock") << dateTimeAnswer("07.01.2026", "15:45:00") << 0 << 0;
     QTest::newRow("a day ahead and a minute behind") << dateTimeAnswer("08.01.2026", "15:44:00") << 1 << -60;
     QTest::newRow("past midnight") << dateTimeAnswer("08.01.2026", "00:15:00") << 1 << -55800;
-    QTest::newRow("a year behind") << dateTimeAnswer("07.01.2025", "15:45:10") << -365 << 10;
 }
 
 void tst_DeviceCommands::dateTime_readStoresShiftAndTimeOfReading()

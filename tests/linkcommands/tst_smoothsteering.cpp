@@ -124,16 +124,10 @@ void tst_SmoothSteering::stepValue_data()
     QTest::addColumn<float>("y0");
     QTest::addColumn<double>("u");
 
-    for (int k = 0; k < 5; ++k) {
-        QTest::addRow("five steps from 2e-12, step %d", k)
-            << k << 5 << 10 << 0.0f << 2e-12f << double(2e-12f) * 6 / 30 * (3 - k);
-    }
     QTest::newRow("one step is the whole difference") << 0 << 1 << 10 << -1e-9f << 3e-12f << double(3e-12f);
     QTest::newRow("no steps") << 0 << 0 << 10 << 0.0f << 3e-12f << 0.0;
     QTest::newRow("negative step count") << 0 << -2 << 10 << 0.0f << 3e-12f << 0.0;
-    QTest::newRow("nothing to do") << 1 << 4 << 10 << 0.0f << 0.0f << 0.0;
     QTest::newRow("phase only, first of three") << 0 << 3 << 10 << -1e-9f << 0.0f << 0.05 * double(-1e-9f);
-    QTest::newRow("phase only, middle of three") << 1 << 3 << 10 << -1e-9f << 0.0f << 0.0;
     QTest::newRow("no phase with interval 0") << 0 << 2 << 0 << 0.0f << 3e-12f << double(3e-12f);
 }
 
@@ -253,7 +247,6 @@ void tst_SmoothSteering::failedWrite_triesFiveTimesThenRetriesNextTick_data()
 
     QTest::newRow("device confirms another value") << "other" << "red: wrong offset 2e-12";
     QTest::newRow("wrong checksum") << "badcrc" << "red: wrong checksum";
-    QTest::newRow("answer from another command") << "drift" << "red: wrong checksum";
     QTest::newRow("no answer") << "silent" << QString();
 }
 
@@ -268,8 +261,6 @@ void tst_SmoothSteering::failedWrite_triesFiveTimesThenRetriesNextTick()
         QByteArray bytes = CommandRig::goodAnswer("m10", QByteArray(4, '\0'));
         if (device == QLatin1String("badcrc"))
             bytes[12] = char(bytes.at(12) ^ 0x01);
-        else if (device == QLatin1String("drift"))
-            bytes = CommandRig::goodAnswer("m10", QByteArray(4, '\0'), "m20");
         else
             bytes.clear();
         m_rig->on("m10", [bytes](const QByteArray &) { return FakeReply{bytes, 5}; });
