@@ -96,6 +96,8 @@ bool SmoothSteering::writeOffset(float offset, float *applied)
     Frame::appendF32(payload, offset);
     const QByteArray frame = Frame::request(Request::FreqOffset, payload);
     for (int attempt = 1; attempt <= MaxAttempts; ++attempt) {
+        // Whatever an earlier exchange left behind must not precede the answer.
+        m_io.drain();
         QByteArray answer;
         const Frame::Result result = m_io.transactFrame(spec, frame, &answer);
         if (result == Frame::Result::Accepted) {
