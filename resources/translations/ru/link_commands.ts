@@ -279,42 +279,42 @@
 <context>
     <name>JournalDownload</name>
     <message>
-        <location filename="../../../link/JournalDownload.cpp" line="36"/>
+        <location filename="../../../link/JournalDownload.cpp" line="35"/>
         <source>The device reports %1 journal records; only the first %2 are downloaded</source>
         <translation>Прибор сообщает о %1 записях журнала; загружаются только первые %2</translation>
     </message>
     <message>
-        <location filename="../../../link/JournalDownload.cpp" line="57"/>
+        <location filename="../../../link/JournalDownload.cpp" line="58"/>
         <source>No records in the history</source>
         <translation>В журнале нет записей</translation>
     </message>
     <message>
-        <location filename="../../../link/JournalDownload.cpp" line="60"/>
+        <location filename="../../../link/JournalDownload.cpp" line="61"/>
         <source>History has been downloaded</source>
         <translation>Журнал загружен</translation>
     </message>
     <message>
-        <location filename="../../../link/JournalDownload.cpp" line="62"/>
+        <location filename="../../../link/JournalDownload.cpp" line="63"/>
         <source>Journal records not received: %1 of %2; they are left out of the file</source>
         <translation>Не получено записей журнала: %1 из %2; в файл они не включены</translation>
     </message>
     <message>
-        <location filename="../../../link/JournalDownload.cpp" line="69"/>
+        <location filename="../../../link/JournalDownload.cpp" line="70"/>
         <source>Cannot write the journal file </source>
         <translation>Не удалось записать файл журнала </translation>
     </message>
     <message>
-        <location filename="../../../link/JournalDownload.cpp" line="76"/>
+        <location filename="../../../link/JournalDownload.cpp" line="87"/>
         <source>Loading failed!</source>
         <translation>Загрузка не выполнена!</translation>
     </message>
     <message>
-        <location filename="../../../link/JournalDownload.cpp" line="82"/>
+        <location filename="../../../link/JournalDownload.cpp" line="93"/>
         <source>History cleared successfully</source>
         <translation>Журнал успешно очищен</translation>
     </message>
     <message>
-        <location filename="../../../link/JournalDownload.cpp" line="84"/>
+        <location filename="../../../link/JournalDownload.cpp" line="95"/>
         <source>Clear history failed!</source>
         <translation>Очистка журнала не выполнена!</translation>
     </message>
@@ -800,27 +800,27 @@
         <translation>Плавная подстройка завершена</translation>
     </message>
     <message>
-        <location filename="../../../link/SmoothSteering.cpp" line="104"/>
+        <location filename="../../../link/SmoothSteering.cpp" line="106"/>
         <source>offset is </source>
         <translation>смещение </translation>
     </message>
     <message>
-        <location filename="../../../link/SmoothSteering.cpp" line="108"/>
+        <location filename="../../../link/SmoothSteering.cpp" line="110"/>
         <source>wrong offset </source>
         <translation>неверное смещение </translation>
     </message>
     <message>
-        <location filename="../../../link/SmoothSteering.cpp" line="113"/>
+        <location filename="../../../link/SmoothSteering.cpp" line="115"/>
         <source>wrong checksum</source>
         <translation>неверная контрольная сумма</translation>
     </message>
     <message>
-        <location filename="../../../link/SmoothSteering.cpp" line="115"/>
+        <location filename="../../../link/SmoothSteering.cpp" line="117"/>
         <source>Failed in attemp # </source>
         <translation>Неудачная попытка № </translation>
     </message>
     <message>
-        <location filename="../../../link/SmoothSteering.cpp" line="133"/>
+        <location filename="../../../link/SmoothSteering.cpp" line="135"/>
         <source>Smooth steering is aborted by the user</source>
         <translation>Плавная подстройка прервана оператором</translation>
     </message>
