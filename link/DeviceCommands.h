@@ -1,6 +1,8 @@
 #pragma once
 
 #include "CommandParameters.h"
+#include "CommandTable.h"
+#include "Frame.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -35,6 +37,36 @@ signals:
     void aveStateRcvd();
 
 private:
+    struct ValueCommand;
+
+    // Drops what a late answer left in the port, then runs one exchange.
+    Frame::Result exchange(Request r, const QByteArray &payload = QByteArray(),
+                           QByteArray *answer = nullptr, char digit = '0');
+    bool accepted(Request r, const QByteArray &payload = QByteArray(),
+                  QByteArray *answer = nullptr, char digit = '0');
+
+    bool setChannels(const SyncControlInfo &sync);
+    bool setChannelStates(const SyncControlInfo &sync);
+    bool includeChannel(int channel);
+    bool removeChannel(int channel);
+    bool reportChannels(bool ok);
+    bool setSyncStatus(bool on);
+    bool setMode(char mode);
+    bool setMasterChannel(qint32 channel);
+    bool writeValue(const ValueCommand &command, double value);
+    bool readLimit();
+    bool correctPhase(const PhaseControlInfo &phase);
+    bool setQualIntervals(const QualIntervalInfo &intervals);
+    bool syncPps();
+    bool setGetDateTime(bool set, const DateTimeShiftInfo &shift);
+    bool setAve(const AveControlInfo &ave);
+    bool getAve();
+    bool getAveEnabled();
+    bool setAveEnabled(qint32 enabled);
+    // Reports an AVE exchange: OK and NOT OK in blue, no answer in red.
+    bool reportAve(Frame::Result result, const char *ok, const char *notOk, const char *error,
+                   bool showOk = true);
+
     DeviceExchange &m_io;
     LinkRecords &m_records;
     int m_debugLevel = 0;

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "CommandTable.h"
+#include "Frame.h"
+
 #include <QObject>
 #include <QString>
 
@@ -13,6 +16,9 @@ class JournalDownload : public QObject
 public:
     explicit JournalDownload(DeviceExchange &io, QObject *parent = nullptr);
 
+    // The most records the instrument's journal can hold.
+    static constexpr int MaxRecords = 810;
+
     // `displayItem` is the connected port's display item, whose text after the
     // last '#' names the file.
     void download(const QString &folder, const QString &displayItem);
@@ -25,5 +31,11 @@ signals:
     void debugInfo(const QString &text, const QString &colour);
 
 private:
+    // Drops what a late answer left in the port, then runs one exchange.
+    Frame::Result exchange(Request r, QByteArray *answer);
+    // After a record that did not arrive in time.
+    void settle();
+    void fail();
+
     DeviceExchange &m_io;
 };

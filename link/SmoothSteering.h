@@ -22,6 +22,12 @@ public:
     // x0 = -phase, y0 = R - target fixed at the first step.
     static double stepValue(int k, int n, int intervalS, float x0, float y0);
 
+    // The instrument takes no offset of this size or more.
+    static constexpr double OffsetLimit = 1e-8;
+    // A read-back value closer than this to the written one confirms it.
+    static constexpr double ConfirmTolerance = 2e-16;
+    static constexpr int MaxAttempts = 5;
+
     void start(const SmartControlInfo &info);  // code 5
     void tick();                               // once per second while connected
     void abort();                              // link thread only
@@ -33,7 +39,21 @@ signals:
     void adjStateRcvd();
 
 private:
+    // Writes the offset with up to MaxAttempts tries; true with the value the
+    // device applied.
+    bool writeOffset(float offset, float *applied);
+    void stop();
+    qint64 elapsedSeconds() const;
+
     DeviceExchange &m_io;
     LinkRecords &m_records;
     bool m_active = false;
+    int m_step = 0;        // k
+    int m_steps = 0;       // N
+    int m_intervalS = 0;   // T
+    double m_target = 0;
+    double m_phase = 0;
+    float m_x0 = 0;
+    float m_y0 = 0;
+    qint64 m_startMs = 0;  // monotonic, at the first step
 };
