@@ -1,8 +1,6 @@
-#include "link/DeviceExchange.h"
 #include "link/PortDiscovery.h"
+#include "tests/support/FakeExchange.h"
 #include "tests/support/FakeInstrument.h"
-#include "tests/support/FakePort.h"
-#include "tests/support/VirtualClock.h"
 
 #include <QtTest>
 
@@ -41,11 +39,10 @@ private:
     QStringList lastItems() const;
     int lastIndex() const;
 
-    std::unique_ptr<VirtualClock> m_clock;
-    std::shared_ptr<FakeLine> m_line;
-    std::unique_ptr<FakePortFactory> m_factory;
-    std::unique_ptr<SerialPort> m_port;
-    std::unique_ptr<DeviceExchange> m_io;
+    std::unique_ptr<FakeExchange> m_bench;
+    FakeLine *m_line = nullptr;
+    VirtualClock *m_clock = nullptr;
+    SerialPort *m_port = nullptr;
     std::atomic<bool> m_running{true};
     std::atomic<bool> m_connecting{true};
     std::unique_ptr<PortDiscovery> m_discovery;
@@ -58,16 +55,14 @@ private:
 
 void tst_PortDiscovery::init()
 {
-    m_clock = std::make_unique<VirtualClock>();
-    m_line = std::make_shared<FakeLine>(*m_clock);
+    m_bench = std::make_unique<FakeExchange>();
+    m_line = m_bench->line.get();
+    m_clock = &m_bench->clock;
+    m_port = m_bench->port.get();
     m_line->setListed({"COM1", "COM2", "COM3", "COM4"});
-    m_factory = std::make_unique<FakePortFactory>(m_line);
-    m_port = m_factory->createPort();
-    m_io = std::make_unique<DeviceExchange>(*m_clock);
-    m_io->setPort(m_port.get());
     m_running = true;
     m_connecting = true;
-    m_discovery = std::make_unique<PortDiscovery>(*m_io, *m_factory, m_running, m_connecting);
+    m_discovery = std::make_unique<PortDiscovery>(m_bench->io, m_bench->factory, m_running, m_connecting);
     m_updPorts = std::make_unique<QSignalSpy>(m_discovery.get(), &PortDiscovery::updPorts);
     m_title = std::make_unique<QSignalSpy>(m_discovery.get(), &PortDiscovery::setWinTitle);
     m_lines = std::make_unique<QSignalSpy>(m_discovery.get(), &PortDiscovery::windowInfo);
@@ -82,11 +77,7 @@ void tst_PortDiscovery::cleanup()
     m_lines.reset();
     m_progress.reset();
     m_discovery.reset();
-    m_io.reset();
-    m_port.reset();
-    m_factory.reset();
-    m_line.reset();
-    m_clock.reset();
+    m_bench.reset();
 }
 
 void tst_PortDiscovery::attachInstrument(const QString &port, const QByteArray &text)
@@ -115,11 +106,20 @@ int tst_PortDiscovery::lastIndex() const
     return m_updPorts->isEmpty() ? -1 : m_updPorts->last().at(1).toInt();
 }
 
-void tst_PortDiscovery::configuredPort_isChosenEvenWhenAnotherAnswers_data()
+namespace {
+
+void bothSearches()
 {
     QTest::addColumn<bool>("searchAll");
     QTest::newRow("configured-port attempt") << false;
     QTest::newRow("automatic search") << true;
+}
+
+}  // namespace
+
+void tst_PortDiscovery::configuredPort_isChosenEvenWhenAnotherAnswers_data()
+{
+    bothSearches();
 }
 
 void tst_PortDiscovery::configuredPort_isChosenEvenWhenAnotherAnswers()
@@ -146,9 +146,7 @@ void tst_PortDiscovery::configuredPort_isChosenEvenWhenAnotherAnswers()
 
 void tst_PortDiscovery::configuredPortSilent_firstAnsweringPortInListOrderBecomesPortName_data()
 {
-    QTest::addColumn<bool>("searchAll");
-    QTest::newRow("configured-port attempt falls back") << false;
-    QTest::newRow("automatic search") << true;
+    bothSearches();
 }
 
 void tst_PortDiscovery::configuredPortSilent_firstAnsweringPortInListOrderBecomesPortName()

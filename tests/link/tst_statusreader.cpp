@@ -1,9 +1,7 @@
-#include "link/DeviceExchange.h"
 #include "link/LinkRecords.h"
 #include "link/StatusReader.h"
+#include "tests/support/FakeExchange.h"
 #include "tests/support/FakeInstrument.h"
-#include "tests/support/FakePort.h"
-#include "tests/support/VirtualClock.h"
 
 #include <QtTest>
 
@@ -33,10 +31,7 @@ private:
     QByteArray recordPayload(int record) const;
     QStringList lines() const;
 
-    std::unique_ptr<VirtualClock> m_clock;
-    std::shared_ptr<FakeLine> m_line;
-    std::unique_ptr<FakePort> m_port;
-    std::unique_ptr<DeviceExchange> m_io;
+    std::unique_ptr<FakeExchange> m_bench;
     std::unique_ptr<LinkRecords> m_records;
     std::unique_ptr<StatusReader> m_reader;
     std::unique_ptr<QSignalSpy> m_debug;
@@ -45,17 +40,13 @@ private:
 
 void tst_StatusReader::init()
 {
-    m_clock = std::make_unique<VirtualClock>();
-    m_line = std::make_shared<FakeLine>(*m_clock);
+    m_bench = std::make_unique<FakeExchange>();
     m_device = FakeInstrument();
-    m_line->attach("COM1", m_device.device());
-    m_port = std::make_unique<FakePort>(m_line);
-    m_port->setPortName("COM1");
-    QVERIFY(m_port->open());
-    m_io = std::make_unique<DeviceExchange>(*m_clock);
-    m_io->setPort(m_port.get());
+    m_bench->line->attach("COM1", m_device.device());
+    m_bench->port->setPortName("COM1");
+    QVERIFY(m_bench->port->open());
     m_records = std::make_unique<LinkRecords>();
-    m_reader = std::make_unique<StatusReader>(*m_io, *m_records);
+    m_reader = std::make_unique<StatusReader>(m_bench->io, *m_records);
     m_debug = std::make_unique<QSignalSpy>(m_reader.get(), &StatusReader::debugInfo);
 }
 
@@ -64,10 +55,7 @@ void tst_StatusReader::cleanup()
     m_debug.reset();
     m_reader.reset();
     m_records.reset();
-    m_io.reset();
-    m_port.reset();
-    m_line.reset();
-    m_clock.reset();
+    m_bench.reset();
 }
 
 QByteArray tst_StatusReader::recordPayload(int record) const
