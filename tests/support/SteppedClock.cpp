@@ -1,16 +1,15 @@
 #include "SteppedClock.h"
 
-#include <QDeadlineTimer>
-#include <QMutexLocker>
+#include <chrono>
 
 void SteppedClock::sleepMs(int ms)
 {
     {
-        QMutexLocker lock(&m_mutex);
+        std::unique_lock<std::mutex> lock(m_mutex);
         while (m_limit != Unlimited && monotonicMs() + ms > m_limit) {
             m_parked = true;
-            m_changed.wakeAll();
-            m_changed.wait(&m_mutex);
+            m_changed.notify_all();
+            m_changed.wait(lock);
         }
         m_parked = false;
     }
@@ -19,28 +18,24 @@ void SteppedClock::sleepMs(int ms)
 
 bool SteppedClock::runTo(qint64 limitMs, int realTimeoutMs)
 {
-    QMutexLocker lock(&m_mutex);
+    std::unique_lock<std::mutex> lock(m_mutex);
     m_limit = limitMs;
     m_parked = false;
-    m_changed.wakeAll();
-    QDeadlineTimer deadline(realTimeoutMs);
-    while (!m_parked && !m_done) {
-        if (!m_changed.wait(&m_mutex, deadline))
-            return false;
-    }
-    return true;
+    m_changed.notify_all();
+    return m_changed.wait_for(lock, std::chrono::milliseconds(realTimeoutMs),
+                              [this] { return m_parked || m_done; });
 }
 
 void SteppedClock::release()
 {
-    QMutexLocker lock(&m_mutex);
+    std::lock_guard<std::mutex> lock(m_mutex);
     m_limit = Unlimited;
-    m_changed.wakeAll();
+    m_changed.notify_all();
 }
 
 void SteppedClock::markDone()
 {
-    QMutexLocker lock(&m_mutex);
+    std::lock_guard<std::mutex> lock(m_mutex);
     m_done = true;
-    m_changed.wakeAll();
+    m_changed.notify_all();
 }

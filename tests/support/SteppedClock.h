@@ -2,8 +2,8 @@
 
 #include "VirtualClock.h"
 
-#include <QMutex>
-#include <QWaitCondition>
+#include <condition_variable>
+#include <mutex>
 
 // Virtual time that a test hands out in portions: a sleep that would pass
 // the limit parks the sleeping thread until the test moves the limit on.
@@ -26,8 +26,9 @@ public:
     void markDone();
 
 private:
-    QMutex m_mutex;
-    QWaitCondition m_changed;
+    // Standard primitives, which thread sanitizers understand.
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
     qint64 m_limit = Unlimited;
     bool m_parked = false;
     bool m_done = false;
