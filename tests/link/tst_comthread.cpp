@@ -22,7 +22,8 @@ private slots:
 
     void firstPollAtOnce_thenOneRecordPerInterval_data();
     void firstPollAtOnce_thenOneRecordPerInterval();
-    void debugLevel_readsDacCodesAfterDetect();
+    void debugLevel_readsDacCodesAfterAnsweredDetect_data();
+    void debugLevel_readsDacCodesAfterAnsweredDetect();
     void brokenAnswers_deviceIsNeverLost_data();
     void brokenAnswers_deviceIsNeverLost();
     void fourTimeoutsReopenPort_fifthStartsNewSearch();
@@ -36,7 +37,6 @@ private slots:
     void connectToPort_usesTheListShown_data();
     void connectToPort_usesTheListShown();
     void automaticSearch_foundPortBecomesPortName();
-    void publishResults_copiesMeasurementsIntoParameters();
 
 private:
     void startConnected();
@@ -137,15 +137,30 @@ void tst_COMThread::firstPollAtOnce_thenOneRecordPerInterval()
     QCOMPARE(m_h->link().detect().chan[0], qint16(1));
 }
 
-void tst_COMThread::debugLevel_readsDacCodesAfterDetect()
+void tst_COMThread::debugLevel_readsDacCodesAfterAnsweredDetect_data()
 {
-    m_h->link().setDebugLevel(1);
+    QTest::addColumn<int>("debugLevel");
+    QTest::addColumn<Answer>("polls");
+    QTest::addColumn<QStringList>("requests");
+    QTest::newRow("quiet: no DAC reading") << 0 << Answer::Good << QStringList({"P10", "PC0", "PA0"});
+    QTest::newRow("debug: DAC codes after DETECT")
+        << 1 << Answer::Good << QStringList({"P10", "PD0", "PC0", "PA0"});
+    QTest::newRow("debug: a late DETECT is not taken for the DAC codes")
+        << 1 << Answer::Silent << QStringList({"P10", "PC0", "PA0"});
+}
+
+void tst_COMThread::debugLevel_readsDacCodesAfterAnsweredDetect()
+{
+    QFETCH(int, debugLevel);
+    QFETCH(Answer, polls);
+    QFETCH(QStringList, requests);
+    m_h->link().setDebugLevel(debugLevel);
+    m_device.setPollAnswer(polls);
     m_h->start();
     QVERIFY(m_h->runTo(25000));
 
-    QCOMPARE(m_h->codes(), QStringList({"FN0", "P10", "PD0", "PC0", "PA0"}));
-    QVERIFY(m_h->texts("debugInfo").contains("DAC1(coarce) = 1234"));
-    QVERIFY(m_h->texts("debugInfo").contains("DAC2(fine) = 567"));
+    QCOMPARE(m_h->codes(), QStringList{"FN0"} + requests);
+    QCOMPARE(m_h->texts("debugInfo").contains("DAC1(coarce) = 1234"), requests.contains("PD0"));
 }
 
 void tst_COMThread::brokenAnswers_deviceIsNeverLost_data()
@@ -372,30 +387,6 @@ void tst_COMThread::automaticSearch_foundPortBecomesPortName()
     QCOMPARE(m_h->texts("setWinTitle"), QStringList{"COM2 KSR-583 #0042"});
     QCOMPARE(m_h->texts("windowInfo").first(), QString("Looking for devices..."));
     QCOMPARE(m_h->events("com_status").size(), 2);
-}
-
-void tst_COMThread::publishResults_copiesMeasurementsIntoParameters()
-{
-    LinkResults r;
-    r.aveEnabled = true;
-    r.aveValues[3] = 4.5f;
-    r.currentLimit = 2e-10f;
-    r.timeDifference = -7;
-    r.dateDifference = 1;
-    r.lastTimeUpdate = QDateTime(QDate(2026, 1, 7), QTime(15, 45, 2));
-    r.pps.delay = 370;
-    m_h->link().records().results.set(r);
-
-    m_h->link().publishResults();
-
-    const CommandParameters &p = m_h->link().params();
-    QVERIFY(p.ave_info.enabledCur);
-    QCOMPARE(p.ave_info.aveCur[3], 4.5f);
-    QCOMPARE(p.currentLimit, 2e-10f);
-    QCOMPARE(p.dateTime_info.timeDifference, -7);
-    QCOMPARE(p.dateTime_info.dateDifference, 1);
-    QCOMPARE(p.dateTime_info.lastUpdate, r.lastTimeUpdate);
-    QCOMPARE(p.pps_info.delay, quint32(370));
 }
 
 QTEST_GUILESS_MAIN(tst_COMThread)

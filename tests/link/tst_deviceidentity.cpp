@@ -12,8 +12,6 @@ private slots:
     void identificationText();
     void qualifies_data();
     void qualifies();
-    void displayItem_data();
-    void displayItem();
     void deviceInfo_data();
     void deviceInfo();
 };
@@ -82,23 +80,6 @@ void tst_DeviceIdentity::qualifies()
     QFETCH(QString, text);
     QFETCH(bool, qualifies);
     QCOMPARE(DeviceIdentity::qualifies(text), qualifies);
-}
-
-void tst_DeviceIdentity::displayItem_data()
-{
-    QTest::addColumn<QString>("port");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("item");
-    QTest::newRow("device found") << "COM3" << "KSR-583 #0042" << "COM3 KSR-583 #0042";
-    QTest::newRow("nothing found") << "COM3" << "" << "COM3";
-}
-
-void tst_DeviceIdentity::displayItem()
-{
-    QFETCH(QString, port);
-    QFETCH(QString, text);
-    QFETCH(QString, item);
-    QCOMPARE(DeviceIdentity::displayItem(port, text), item);
 }
 
 void tst_DeviceIdentity::deviceInfo_data()
