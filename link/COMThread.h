@@ -3,6 +3,7 @@
 #include "CommandParameters.h"
 #include "LinkRecords.h"
 
+#include <QDateTime>
 #include <QMutex>
 #include <QObject>
 #include <QQueue>
@@ -20,6 +21,8 @@ class PortDiscovery;
 class PortFactory;
 class SerialPort;
 class SmoothSteering;
+class StatusPoller;
+class StatusReader;
 
 // The link to the instrument. Lives on its own thread and runs process(), a
 // loop that never returns to the thread's event loop until stop(). It is the
@@ -110,7 +113,16 @@ private:
         CommandParameters params;
     };
 
-    // (loop internals are private to COMThread.cpp)
+    // One pass of the loop and its parts (link thread).
+    void runPass();
+    void attemptConnection();
+    void connectedPass();
+    void tick(const QDateTime &now);
+    bool takeCommand(QueuedCommand &command);
+    void execute(const QueuedCommand &command);
+    // Stores the port a search found, unless the GUI chose another meanwhile.
+    void adoptPortName(const QString &searched, const QString &found);
+
     friend class COMThreadTest;
 
     std::shared_ptr<PortFactory> m_ports;
@@ -132,4 +144,21 @@ private:
 
     CommandParameters m_params;  // GUI thread only
     LinkRecords m_records;
+
+    // Set by stop() even before process() runs, so an early stop is not lost.
+    std::atomic<bool> m_stopRequested{false};
+
+    // Link thread only. The helpers are children of this object and use
+    // m_io, which carries the port that process() creates.
+    std::unique_ptr<DeviceExchange> m_io;
+    std::unique_ptr<SerialPort> m_port;
+    StatusReader *m_reader = nullptr;
+    StatusPoller *m_poller = nullptr;
+    PortDiscovery *m_discovery = nullptr;
+    DeviceCommands *m_commands = nullptr;
+    JournalDownload *m_journal = nullptr;
+    SmoothSteering *m_steering = nullptr;
+    bool m_wasConnected = true;  // so that a failed first attempt is reported
+    QDateTime m_lastTick;
+    QDateTime m_lastPoll;
 };

@@ -1,0 +1,390 @@
+#include "COMThread.h"
+
+#include "DeviceCommands.h"
+#include "DeviceExchange.h"
+#include "JournalDownload.h"
+#include "LinkClock.h"
+#include "PortDiscovery.h"
+#include "QtSerialPort.h"
+#include "SerialPort.h"
+#include "SmoothSteering.h"
+#include "StatusPoller.h"
+#include "StatusReader.h"
+
+#include <QMutexLocker>
+
+#include <algorithm>
+
+#include <iterator>
+
+namespace {
+
+const QString Black = QStringLiteral("black");
+const QString Red = QStringLiteral("red");
+
+constexpr int IdleSleepMs = 1000;
+constexpr int ConnectedSleepMs = 10;
+// Everything is due at once when the loop starts.
+constexpr qint64 LongAgoS = 10000;
+
+enum class Handler { Device, Steering, PpsDelay, Journal, JournalClear, DeviceInfo };
+
+struct Route {
+    bool announce;  // "Command is processed..." before the command runs
+    Handler handler;
+};
+
+// Indexed by command code.
+const Route kRoutes[] = {
+    {true, Handler::Device},         // 0 COMMAND_SET_SYNC_CHLIST
+    {true, Handler::Device},         // 1 COMMAND_SET_SYNC_STATUS
+    {true, Handler::Device},         // 2 COMMAND_PHASE_CORRECTION
+    {true, Handler::Device},         // 3 COMMAND_SET_FREQ_OFFSET
+    {true, Handler::Device},         // 4 COMMAND_SET_FREQ_DRIFT
+    {true, Handler::Steering},       // 5 COMMAND_SMART_CONTROL
+    {true, Handler::Device},         // 6 COMMAND_SET_FREQ_LIMIT
+    {true, Handler::Device},         // 7 COMMAND_1PPS_SYNC
+    {false, Handler::PpsDelay},      // 8 COMMAND_GET_1PPS_OFFSET
+    {false, Handler::Device},        // 9 COMMAND_GET_DATETIME
+    {true, Handler::Device},         // 10 COMMAND_SET_DATETIME
+    {true, Handler::Device},         // 11 COMMAND_SET_QUAL_INTERVALS
+    {true, Handler::Journal},        // 12 COMMAND_GET_JOURNAL
+    {true, Handler::JournalClear},   // 13 COMMAND_CLEAR_JOURNAL
+    {true, Handler::Device},         // 14 COMMAND_SET_MODE
+    {true, Handler::Device},         // 15 COMMAND_SET_CHAN_STAT
+    {true, Handler::Device},         // 16 COMMAND_MASTER_CHAN
+    {true, Handler::Device},         // 17 COMMAND_SET_AVE
+    {false, Handler::Device},        // 18 COMMAND_GET_AVE
+    {false, Handler::Device},        // 19 COMMAND_GET_AVE_ENABLED
+    {true, Handler::Device},         // 20 COMMAND_SET_AVE_ENABLED
+    {false, Handler::DeviceInfo},    // 21 COMMAND_GET_DEVICE_INFO
+    {true, Handler::Device},         // 22 COMMAND_GET_FREQ_LIMIT
+};
+static_assert(std::size(kRoutes) == COMMAND_GET_FREQ_LIMIT + 1, "one route per command code");
+
+}  // namespace
+
+COMThread::COMThread(QObject *parent)
+    : COMThread(std::make_shared<QtPortFactory>(), std::make_shared<LinkClock>(), parent)
+{
+}
+
+COMThread::COMThread(std::shared_ptr<PortFactory> ports, std::shared_ptr<LinkClock> clock,
+                     QObject *parent)
+    : QObject(parent),
+      m_ports(std::move(ports)),
+      m_clock(std::move(clock)),
+      m_io(std::make_unique<DeviceExchange>(*m_clock))
+{
+    m_reader = new StatusReader(*m_io, m_records, this);
+    m_poller = new StatusPoller(*m_io, *m_reader, this);
+    m_discovery = new PortDiscovery(*m_io, *m_ports, m_running, m_connectNeeded, this);
+    m_commands = new DeviceCommands(*m_io, m_records, this);
+    m_journal = new JournalDownload(*m_io, this);
+    m_steering = new SmoothSteering(*m_io, m_records, this);
+
+    // The helpers run on the link thread inside process(); their signals
+    // become this object's signals there, and cross to the GUI queued.
+    const auto direct = Qt::DirectConnection;
+    connect(m_reader, &StatusReader::detectRcvd, this, &COMThread::detectRcvd, direct);
+    connect(m_reader, &StatusReader::cmdStateRcvd, this, &COMThread::cmdStateRcvd, direct);
+    connect(m_reader, &StatusReader::adjStateRcvd, this, &COMThread::adjStateRcvd, direct);
+    connect(m_reader, &StatusReader::avarStateRcvd, this, &COMThread::avarStateRcvd, direct);
+    connect(m_reader, &StatusReader::currentOffset_1PPS_isReady, this,
+            &COMThread::currentOffset_1PPS_isReady, direct);
+    connect(m_reader, &StatusReader::setDeviceInfo, this, &COMThread::setDeviceInfo, direct);
+    connect(m_reader, &StatusReader::debugInfo, this, &COMThread::debugInfo, direct);
+    connect(m_poller, &StatusPoller::debugInfo, this, &COMThread::debugInfo, direct);
+
+    connect(m_discovery, &PortDiscovery::windowInfo, this, &COMThread::windowInfo, direct);
+    connect(m_discovery, &PortDiscovery::com_status, this, &COMThread::com_status, direct);
+    connect(m_discovery, &PortDiscovery::updPorts, this, &COMThread::updPorts, direct);
+    connect(m_discovery, &PortDiscovery::setWinTitle, this, &COMThread::setWinTitle, direct);
+
+    connect(m_commands, &DeviceCommands::debugInfo, this, &COMThread::debugInfo, direct);
+    connect(m_commands, &DeviceCommands::windowInfo, this, &COMThread::windowInfo, direct);
+    connect(m_commands, &DeviceCommands::cmdStateRcvd, this, &COMThread::cmdStateRcvd, direct);
+    connect(m_commands, &DeviceCommands::adjStateRcvd, this, &COMThread::adjStateRcvd, direct);
+    connect(m_commands, &DeviceCommands::newTimeDifferenceIsReady, this,
+            &COMThread::newTimeDifferenceIsReady, direct);
+    connect(m_commands, &DeviceCommands::updateCurrentFreqLimit, this,
+            &COMThread::updateCurrentFreqLimit, direct);
+    connect(m_commands, &DeviceCommands::aveStateRcvd, this, &COMThread::aveStateRcvd, direct);
+
+    connect(m_journal, &JournalDownload::setNumberOfJournalRec, this,
+            &COMThread::setNumberOfJournalRec, direct);
+    connect(m_journal, &JournalDownload::setNumberOfReadyRec, this,
+            &COMThread::setNumberOfReadyRec, direct);
+    connect(m_journal, &JournalDownload::windowInfo, this, &COMThread::windowInfo, direct);
+    connect(m_journal, &JournalDownload::debugInfo, this, &COMThread::debugInfo, direct);
+
+    connect(m_steering, &SmoothSteering::debugInfo, this, &COMThread::debugInfo, direct);
+    connect(m_steering, &SmoothSteering::windowInfo, this, &COMThread::windowInfo, direct);
+    connect(m_steering, &SmoothSteering::adjStateRcvd, this, &COMThread::adjStateRcvd, direct);
+}
+
+COMThread::~COMThread()
+{
+    // The helpers hold references to m_io: they go first.
+    delete m_steering;
+    delete m_journal;
+    delete m_commands;
+    delete m_discovery;
+    delete m_poller;
+    delete m_reader;
+}
+
+// --- GUI thread ------------------------------------------------------------
+
+void COMThread::setPortName(const QString &name)
+{
+    QMutexLocker lock(&m_nameLock);
+    m_portName = name;
+}
+
+QString COMThread::portName() const
+{
+    QMutexLocker lock(&m_nameLock);
+    return m_portName;
+}
+
+void COMThread::setSearchAllPorts(bool all)
+{
+    m_searchAll = all;
+}
+
+void COMThread::setDebugLevel(int level)
+{
+    m_debugLevel = level;
+}
+
+void COMThread::setMonitorInterval(int seconds)
+{
+    m_monitorInterval = seconds;
+}
+
+void COMThread::startAutomaticSearch()
+{
+    m_searchAll = true;
+    m_connected = false;
+    m_connectNeeded = true;
+}
+
+void COMThread::connectToPort(int index)
+{
+    const QStringList ports = m_discovery->publishedPorts();
+    if (index >= 0 && index < ports.size())
+        setPortName(ports.at(index));
+    m_searchAll = false;
+    m_connected = false;
+    m_connectNeeded = true;
+}
+
+void COMThread::stopConnecting()
+{
+    m_connectNeeded = false;
+    m_connected = false;
+    emit debugInfo(tr("Connection is stopped by user"), Red);
+}
+
+void COMThread::queueCommand(int code)
+{
+    QMutexLocker lock(&m_queueLock);
+    m_queue.enqueue({code, m_params});
+}
+
+bool COMThread::isConnected() const
+{
+    return m_connected;
+}
+
+void COMThread::publishResults()
+{
+    const LinkResults r = m_records.results.get();
+    m_params.ave_info.enabledCur = r.aveEnabled;
+    std::copy(std::begin(r.aveValues), std::end(r.aveValues), std::begin(m_params.ave_info.aveCur));
+    m_params.currentLimit = r.currentLimit;
+    m_params.dateTime_info.timeDifference = r.timeDifference;
+    m_params.dateTime_info.dateDifference = r.dateDifference;
+    m_params.dateTime_info.lastUpdate = r.lastTimeUpdate;
+    m_params.pps_info = r.pps;
+}
+
+ADJ_CMD_STATE COMThread::cmdState() const
+{
+    return m_records.cmdState.get();
+}
+
+DETECT COMThread::detect() const
+{
+    return m_records.detect.get();
+}
+
+ADJ_STATE COMThread::adjState() const
+{
+    return m_records.adjState.get();
+}
+
+VAR_STRUCT COMThread::varState() const
+{
+    return m_records.varState.get();
+}
+
+LinkResults COMThread::results() const
+{
+    return m_records.results.get();
+}
+
+void COMThread::stop()
+{
+    m_stopRequested = true;
+    m_running = false;
+}
+
+void COMThread::stopSmartControl()
+{
+    m_abortSteering = true;
+}
+
+// --- Link thread -----------------------------------------------------------
+
+void COMThread::process()
+{
+    m_port = m_ports->createPort();
+    m_port->setPortName(portName());
+    m_io->setPort(m_port.get());
+
+    m_connectNeeded = true;
+    m_connected = false;
+    m_lastTick = m_lastPoll = m_clock->now().addSecs(-LongAgoS);
+    m_poller->reset();
+    m_running = !m_stopRequested;
+
+    while (m_running)
+        runPass();
+
+    m_port->close();
+    m_io->setPort(nullptr);
+    m_port.reset();
+    emit finished();
+}
+
+void COMThread::runPass()
+{
+    const int debugLevel = m_debugLevel;
+    m_reader->setDebugLevel(debugLevel);
+    m_poller->setDebugLevel(debugLevel);
+    m_commands->setDebugLevel(debugLevel);
+    if (m_abortSteering.exchange(false))
+        m_steering->abort();
+
+    if (m_connectNeeded) {
+        attemptConnection();
+    } else if (m_connected) {
+        connectedPass();
+    } else {
+        m_port->close();
+        m_clock->sleepMs(IdleSleepMs);
+    }
+}
+
+void COMThread::attemptConnection()
+{
+    m_discovery->clear();
+    const QString configured = portName();
+    QString found = configured;
+    const bool opened = m_searchAll ? m_discovery->automaticSearch(found)
+                                    : m_discovery->tryConfiguredPort(found);
+    adoptPortName(configured, found);
+    m_connected = opened;
+    if (opened) {
+        m_connectNeeded = false;
+        m_poller->resetTimeouts();
+        m_wasConnected = true;
+        emit connected();
+        return;
+    }
+    if (m_wasConnected) {
+        m_wasConnected = false;
+        emit noConnection();
+    }
+    m_clock->sleepMs(IdleSleepMs);
+}
+
+void COMThread::adoptPortName(const QString &searched, const QString &found)
+{
+    QMutexLocker lock(&m_nameLock);
+    if (m_portName == searched)
+        m_portName = found;
+}
+
+void COMThread::connectedPass()
+{
+    m_commands->checkPhaseCorrection();
+
+    QueuedCommand command;
+    if (takeCommand(command))
+        execute(command);
+
+    const QDateTime now = m_clock->now();
+    if (now.toSecsSinceEpoch() == m_lastTick.toSecsSinceEpoch()) {
+        m_clock->sleepMs(ConnectedSleepMs);
+        return;
+    }
+    tick(now);
+}
+
+void COMThread::tick(const QDateTime &now)
+{
+    m_steering->tick();
+    if (now.toSecsSinceEpoch() - m_lastPoll.toSecsSinceEpoch() < m_monitorInterval) {
+        m_clock->sleepMs(ConnectedSleepMs);
+    } else {
+        const bool lost = m_poller->pollNext();
+        // A user who stopped connecting meanwhile keeps the link idle.
+        if (lost && m_connected)
+            m_connectNeeded = true;
+        m_lastPoll = now;
+    }
+    m_lastTick = now;
+}
+
+bool COMThread::takeCommand(QueuedCommand &command)
+{
+    QMutexLocker lock(&m_queueLock);
+    if (m_queue.isEmpty())
+        return false;
+    command = m_queue.dequeue();
+    return true;
+}
+
+void COMThread::execute(const QueuedCommand &command)
+{
+    const int code = command.code;
+    if (code < 0 || code >= int(std::size(kRoutes)))
+        return;
+    const Route &route = kRoutes[code];
+    if (route.announce)
+        emit windowInfo(tr("Command is processed..."), Black);
+    const CommandParameters &params = command.params;
+    switch (route.handler) {
+    case Handler::Device:
+        m_commands->execute(code, params);
+        break;
+    case Handler::Steering:
+        m_steering->start(params.smartControl_info);
+        break;
+    case Handler::PpsDelay:
+        m_reader->getDelayPPS();
+        break;
+    case Handler::Journal:
+        m_journal->download(params.journalFolder, m_discovery->connectedItem());
+        break;
+    case Handler::JournalClear:
+        m_journal->clear();
+        break;
+    case Handler::DeviceInfo:
+        m_reader->getDeviceInfo();
+        break;
+    }
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "Guarded.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+
+class DeviceExchange;
+class PortFactory;
+
+// Finds the port behind which the instrument answers, and builds the port
+// list that the connection dialog shows. Runs on the link thread; only
+// publishedPorts() may be called from another thread.
+class PortDiscovery : public QObject
+{
+    Q_OBJECT
+
+public:
+    // `running` and `connecting` are the link's flags: the search stops
+    // between two ports once either is cleared.
+    PortDiscovery(DeviceExchange &io, PortFactory &ports, const std::atomic<bool> &running,
+                  const std::atomic<bool> &connecting, QObject *parent = nullptr);
+
+    // Both return true when the device's port is open. `portName` is the
+    // configured port on entry; it becomes the port of the device found.
+    bool automaticSearch(QString &portName);  // every port, the configured one preferred
+    bool tryConfiguredPort(QString &portName);  // the configured port, then the others
+
+    // The identification text of the device on `port`, or an empty text
+    // when nothing there qualifies. Leaves the port closed.
+    QString identify(const QString &port);
+
+    // The lists live from one connection attempt to the next.
+    void clear();
+
+    // The port names behind the display items of the last updPorts(), so
+    // that an index chosen in the dialog names the port it showed.
+    QStringList publishedPorts() const { return m_published.get(); }
+
+    // The display item of the port opened last ("COM3 KSR-583 #0042").
+    QString connectedItem() const { return m_connectedItem; }
+
+signals:
+    void windowInfo(const QString &text, const QString &colour);
+    void com_status(int total, int done);
+    void updPorts(const QStringList &items, int index);
+    void setWinTitle(const QString &item);
+
+private:
+    bool searchGoesOn() const { return m_running && m_connecting; }
+    // The system's ports, and the configured one when the system does not
+    // list it (a pseudo-terminal or a symbolic link).
+    void refreshPortNames(const QString &configured);
+    void publish();
+    bool openChosen(QString &portName);
+
+    DeviceExchange &m_io;
+    PortFactory &m_ports;
+    const std::atomic<bool> &m_running;
+    const std::atomic<bool> &m_connecting;
+
+    QStringList m_names;
+    QStringList m_items;
+    QList<int> m_foundIndexes;
+    int m_chosen = 0;
+    QString m_connectedItem;
+    Guarded<QStringList> m_published;
+};

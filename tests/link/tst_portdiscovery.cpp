@@ -1,0 +1,294 @@
+#include "link/PortDiscovery.h"
+#include "tests/support/FakeExchange.h"
+#include "tests/support/FakeInstrument.h"
+
+#include <QtTest>
+
+#include <atomic>
+#include <memory>
+
+// The searches on their own, on the test's thread: fake ports, virtual time.
+class tst_PortDiscovery : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void configuredPort_isChosenEvenWhenAnotherAnswers_data();
+    void configuredPort_isChosenEvenWhenAnotherAnswers();
+    void configuredPortSilent_firstAnsweringPortInListOrderBecomesPortName_data();
+    void configuredPortSilent_firstAnsweringPortInListOrderBecomesPortName();
+    void nothingQualifies_attemptFails_data();
+    void nothingQualifies_attemptFails();
+    void automaticSearch_reportsProgressAndItems();
+    void stopConnectingDuringSearch_endsAfterPortBeingIdentified();
+    void stopConnectingDuringConfiguredAttempt_triesNoFurtherPort();
+    void runningCleared_searchReturnsWithoutOpening();
+    void unlistedConfiguredPort_isAddedAndFound();
+    void chosenPortThatCannotBeOpened_failsAttempt();
+    void identification_waitsAtMost100ms();
+
+private:
+    bool automatic() { return m_discovery->automaticSearch(m_portName); }
+    bool configured() { return m_discovery->tryConfiguredPort(m_portName); }
+    bool attempt(bool all) { return all ? automatic() : configured(); }
+    void attachInstrument(const QString &port, const QByteArray &text = "KSR-583 #0042");
+    QStringList identifiedPorts() const;
+    QStringList lastItems() const;
+    int lastIndex() const;
+
+    std::unique_ptr<FakeExchange> m_bench;
+    FakeLine *m_line = nullptr;
+    VirtualClock *m_clock = nullptr;
+    SerialPort *m_port = nullptr;
+    std::atomic<bool> m_running{true};
+    std::atomic<bool> m_connecting{true};
+    std::unique_ptr<PortDiscovery> m_discovery;
+    std::unique_ptr<QSignalSpy> m_updPorts;
+    std::unique_ptr<QSignalSpy> m_title;
+    std::unique_ptr<QSignalSpy> m_lines;
+    std::unique_ptr<QSignalSpy> m_progress;
+    QString m_portName;
+};
+
+void tst_PortDiscovery::init()
+{
+    m_bench = std::make_unique<FakeExchange>();
+    m_line = m_bench->line.get();
+    m_clock = &m_bench->clock;
+    m_port = m_bench->port.get();
+    m_line->setListed({"COM1", "COM2", "COM3", "COM4"});
+    m_running = true;
+    m_connecting = true;
+    m_discovery = std::make_unique<PortDiscovery>(m_bench->io, m_bench->factory, m_running, m_connecting);
+    m_updPorts = std::make_unique<QSignalSpy>(m_discovery.get(), &PortDiscovery::updPorts);
+    m_title = std::make_unique<QSignalSpy>(m_discovery.get(), &PortDiscovery::setWinTitle);
+    m_lines = std::make_unique<QSignalSpy>(m_discovery.get(), &PortDiscovery::windowInfo);
+    m_progress = std::make_unique<QSignalSpy>(m_discovery.get(), &PortDiscovery::com_status);
+    m_portName = "COM1";
+}
+
+void tst_PortDiscovery::cleanup()
+{
+    m_updPorts.reset();
+    m_title.reset();
+    m_lines.reset();
+    m_progress.reset();
+    m_discovery.reset();
+    m_bench.reset();
+}
+
+void tst_PortDiscovery::attachInstrument(const QString &port, const QByteArray &text)
+{
+    m_line->attach(port, FakeInstrument(text).device());
+}
+
+QStringList tst_PortDiscovery::identifiedPorts() const
+{
+    QStringList ports;
+    const auto writes = m_line->writes();
+    for (const FakeWrite &w : writes) {
+        if (w.frame.mid(1, 3) == "FN0")
+            ports.append(w.port);
+    }
+    return ports;
+}
+
+QStringList tst_PortDiscovery::lastItems() const
+{
+    return m_updPorts->isEmpty() ? QStringList() : m_updPorts->last().at(0).toStringList();
+}
+
+int tst_PortDiscovery::lastIndex() const
+{
+    return m_updPorts->isEmpty() ? -1 : m_updPorts->last().at(1).toInt();
+}
+
+namespace {
+
+void bothSearches()
+{
+    QTest::addColumn<bool>("searchAll");
+    QTest::newRow("configured-port attempt") << false;
+    QTest::newRow("automatic search") << true;
+}
+
+}  // namespace
+
+void tst_PortDiscovery::configuredPort_isChosenEvenWhenAnotherAnswers_data()
+{
+    bothSearches();
+}
+
+void tst_PortDiscovery::configuredPort_isChosenEvenWhenAnotherAnswers()
+{
+    QFETCH(bool, searchAll);
+    attachInstrument("COM1", "KSR-583 #0001");
+    attachInstrument("COM3", "KSR-583 #0042");
+    m_portName = "COM3";
+
+    QVERIFY(attempt(searchAll));
+
+    QCOMPARE(m_portName, QString("COM3"));
+    QCOMPARE(lastIndex(), 2);
+    QCOMPARE(lastItems().at(2), QString("COM3 KSR-583 #0042"));
+    QCOMPARE(m_title->count(), 1);
+    QCOMPARE(m_title->first().at(0).toString(), QString("COM3 KSR-583 #0042"));
+    QCOMPARE(m_lines->last().at(0).toString(), QString("Connected to COM3 KSR-583 #0042"));
+    QCOMPARE(m_discovery->connectedItem(), QString("COM3 KSR-583 #0042"));
+    QVERIFY(m_port->isOpen());
+    QCOMPARE(m_port->portName(), QString("COM3"));
+    if (!searchAll)
+        QCOMPARE(identifiedPorts(), QStringList{"COM3"});
+}
+
+void tst_PortDiscovery::configuredPortSilent_firstAnsweringPortInListOrderBecomesPortName_data()
+{
+    bothSearches();
+}
+
+void tst_PortDiscovery::configuredPortSilent_firstAnsweringPortInListOrderBecomesPortName()
+{
+    QFETCH(bool, searchAll);
+    attachInstrument("COM2", "KSR-583 #0002");
+    attachInstrument("COM4", "KSR-583 #0004");
+    m_portName = "COM1";
+
+    QVERIFY(attempt(searchAll));
+
+    QCOMPARE(m_portName, QString("COM2"));
+    QCOMPARE(lastIndex(), 1);
+    QCOMPARE(lastItems().at(1), QString("COM2 KSR-583 #0002"));
+    QCOMPARE(m_title->first().at(0).toString(), QString("COM2 KSR-583 #0002"));
+    QCOMPARE(m_port->portName(), QString("COM2"));
+}
+
+void tst_PortDiscovery::nothingQualifies_attemptFails_data()
+{
+    QTest::addColumn<bool>("searchAll");
+    QTest::addColumn<QByteArray>("text");
+    QTest::newRow("another instrument, configured-port attempt") << false << QByteArray("KSR-582 #0042");
+    QTest::newRow("another instrument, automatic search") << true << QByteArray("KSR-582 #0042");
+    QTest::newRow("583 after a zero byte") << true << QByteArray("KSR\0" "583", 7);
+    QTest::newRow("no text at all") << true << QByteArray();
+}
+
+void tst_PortDiscovery::nothingQualifies_attemptFails()
+{
+    QFETCH(bool, searchAll);
+    QFETCH(QByteArray, text);
+    for (const char *port : {"COM1", "COM2", "COM3", "COM4"})
+        attachInstrument(port, text);
+
+    QVERIFY(!attempt(searchAll));
+
+    QCOMPARE(m_portName, QString("COM1"));
+    QCOMPARE(m_title->count(), 0);
+    QCOMPARE(lastItems(), QStringList({"COM1", "COM2", "COM3", "COM4"}));
+    QVERIFY(!m_port->isOpen());
+}
+
+void tst_PortDiscovery::automaticSearch_reportsProgressAndItems()
+{
+    attachInstrument("COM3");
+
+    QVERIFY(automatic());
+
+    QCOMPARE(m_lines->first().at(0).toString(), QString("Looking for devices..."));
+    QCOMPARE(m_progress->count(), 4);
+    for (int k = 0; k < 4; ++k)
+        QCOMPARE(m_progress->at(k), QVariantList({4, k + 1}));
+    // Once when the search ends, once with the choice made.
+    QCOMPARE(m_updPorts->count(), 2);
+    QCOMPARE(lastItems(), QStringList({"COM1", "COM2", "COM3 KSR-583 #0042", "COM4"}));
+    QCOMPARE(lastIndex(), 2);
+    QCOMPARE(m_discovery->publishedPorts(), QStringList({"COM1", "COM2", "COM3", "COM4"}));
+}
+
+void tst_PortDiscovery::stopConnectingDuringSearch_endsAfterPortBeingIdentified()
+{
+    FakeInstrument device;
+    device.setOnRequest([this](const QByteArray &) { m_connecting = false; });
+    m_line->attach("COM2", device.device());
+    attachInstrument("COM3");
+
+    QVERIFY(!automatic());
+
+    QCOMPARE(identifiedPorts(), QStringList({"COM1", "COM2"}));
+    QVERIFY(!m_port->isOpen());
+    QCOMPARE(m_title->count(), 0);
+}
+
+void tst_PortDiscovery::stopConnectingDuringConfiguredAttempt_triesNoFurtherPort()
+{
+    FakeInstrument silent;
+    silent.setAllAnswers(FakeInstrument::Answer::Silent);
+    silent.setOnRequest([this](const QByteArray &) { m_connecting = false; });
+    m_line->attach("COM1", silent.device());
+    attachInstrument("COM2");
+
+    QVERIFY(!configured());
+
+    QCOMPARE(identifiedPorts(), QStringList{"COM1"});
+    QCOMPARE(m_portName, QString("COM1"));
+}
+
+void tst_PortDiscovery::runningCleared_searchReturnsWithoutOpening()
+{
+    FakeInstrument device;
+    device.setOnRequest([this](const QByteArray &) { m_running = false; });
+    m_line->attach("COM1", device.device());
+
+    QVERIFY(!automatic());
+
+    QCOMPARE(identifiedPorts(), QStringList{"COM1"});
+    QVERIFY(!m_port->isOpen());
+}
+
+void tst_PortDiscovery::unlistedConfiguredPort_isAddedAndFound()
+{
+    m_line->setListed({"/dev/ttyS0"});
+    attachInstrument("/dev/pts/7");
+    m_portName = "/dev/pts/7";
+
+    QVERIFY(automatic());
+
+    QCOMPARE(m_discovery->publishedPorts(), QStringList({"/dev/ttyS0", "/dev/pts/7"}));
+    QCOMPARE(lastItems().at(1), QString("/dev/pts/7 KSR-583 #0042"));
+    QCOMPARE(lastIndex(), 1);
+}
+
+void tst_PortDiscovery::chosenPortThatCannotBeOpened_failsAttempt()
+{
+    FakeInstrument device;
+    // The port answers the identification, then refuses to open again.
+    device.setOnRequest([this](const QByteArray &) { m_line->setOpenable("COM2", false); });
+    m_line->attach("COM2", device.device());
+
+    QVERIFY(!automatic());
+    QCOMPARE(m_title->count(), 0);
+    QCOMPARE(lastIndex(), 1);
+}
+
+void tst_PortDiscovery::identification_waitsAtMost100ms()
+{
+    FakeInstrument slow;
+    slow.setAnswerDelayMs(150);
+    m_line->attach("COM1", slow.device());
+    FakeInstrument quick;
+    quick.setAnswerDelayMs(20);
+    m_line->attach("COM2", quick.device());
+
+    const qint64 start = m_clock->monotonicMs();
+    QCOMPARE(m_discovery->identify("COM1"), QString());
+    QCOMPARE(m_clock->monotonicMs() - start, qint64(100));
+
+    const qint64 second = m_clock->monotonicMs();
+    QCOMPARE(m_discovery->identify("COM2"), QString("KSR-583 #0042"));
+    QCOMPARE(m_clock->monotonicMs() - second, qint64(20));
+}
+
+QTEST_GUILESS_MAIN(tst_PortDiscovery)
+#include "tst_portdiscovery.moc"
