@@ -255,7 +255,7 @@ void tst_COMThread::queuedCode_runsOrIsDropped_data()
                                                       << "setDeviceInfo";
     QTest::newRow("8 reads the 1PPS delay") << 8 << QStringList{"P30"} << false
                                             << "currentOffset_1PPS_isReady";
-    QTest::newRow("13 is announced") << 13 << QStringList() << true << QString();
+    QTest::newRow("13 clears the journal, announced") << 13 << QStringList{"G!0"} << true << QString();
 }
 
 void tst_COMThread::queuedCode_runsOrIsDropped()
