@@ -79,14 +79,15 @@ QByteArray ParameterLog::row(const QTime &utcTime, const Row &row)
     return line + '\n';
 }
 
-void ParameterLog::append(const QDateTime &utcNow, const Row &r) const
+void ParameterLog::append(const QDateTime &now, const Row &r) const
 {
+    const QDateTime utc = now.toUTC();
     QDir().mkdir(m_dir);
-    QFile file(filePath(utcNow.date()));
+    QFile file(filePath(utc.date()));
     const bool isNew = !file.exists();
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text))
         return;
     if (isNew)
         file.write(header(titles()));
-    file.write(row(utcNow.time(), r));
+    file.write(row(utc.time(), r));
 }

@@ -24,8 +24,9 @@ public:
 
     explicit ParameterLog(const QString &logsDir);
 
-    // Appends the header (when the file does not exist yet) and one row.
-    void append(const QDateTime &utcNow, const Row &row) const;
+    // Appends the header (when the file does not exist yet) and one row,
+    // dated and timed in UTC.
+    void append(const QDateTime &now, const Row &row) const;
 
     QString filePath(const QDate &utcDate) const;
 

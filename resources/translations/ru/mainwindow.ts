@@ -200,11 +200,11 @@
     </message>
     <message>
         <source>SWITCHING mode</source>
-        <translation>Режим ПЕРЕКЛЮЧЕНИЯ</translation>
+        <translation>Режим переключения</translation>
     </message>
     <message>
         <source>AVERAGING mode</source>
-        <translation>Режим УСРЕДНЕНИЯ</translation>
+        <translation>Режим усреднения</translation>
     </message>
     <message>
         <source>No connection</source>
