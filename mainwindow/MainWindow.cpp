@@ -203,32 +203,34 @@ void MainWindow::connectMenus()
     connect(ui->actionRussian, &QAction::triggered, this, &MainWindow::translateThis);
 }
 
+QTimer *MainWindow::makeTimer(const QString &name, void (MainWindow::*slot)())
+{
+    auto *timer = new QTimer(this);
+    timer->setObjectName(name);
+    connect(timer, &QTimer::timeout, this, slot);
+    return timer;
+}
+
 void MainWindow::startSupervisionTimer()
 {
     if (!m_config.supervisInfoFile)
         return;
-    m_supervisionTimer = new QTimer(this);
-    m_supervisionTimer->setObjectName(QStringLiteral("supervisionTimer"));
-    connect(m_supervisionTimer, &QTimer::timeout, this, &MainWindow::write_superviseInfo);
+    m_supervisionTimer = makeTimer(QStringLiteral("supervisionTimer"), &MainWindow::write_superviseInfo);
     m_supervisionTimer->start(SupervisionIntervalMs);
 }
 
 void MainWindow::startParameterLog()
 {
-    m_parameterTimer = new QTimer(this);
-    m_parameterTimer->setObjectName(QStringLiteral("parameterLogTimer"));
-    connect(m_parameterTimer, &QTimer::timeout, this, &MainWindow::writeCurrentInfo_file);
+    m_parameterTimer = makeTimer(QStringLiteral("parameterLogTimer"), &MainWindow::writeCurrentInfo_file);
     writeCurrentInfo_file();
     m_parameterTimer->start(m_config.parameterLogIntervalMs());
 }
 
 void MainWindow::startHistoryTimer()
 {
-    m_historyTimer = new QTimer(this);
-    m_historyTimer->setObjectName(QStringLiteral("historyTimer"));
+    m_historyTimer = makeTimer(QStringLiteral("historyTimer"), &MainWindow::loadHistoryEveryDay);
     m_historyTimer->setSingleShot(true);
     loadHistoryEveryDay();
-    connect(m_historyTimer, &QTimer::timeout, this, &MainWindow::loadHistoryEveryDay);
 }
 
 // --- close ----------------------------------------------------------------

@@ -106,6 +106,7 @@ private:
     void startSupervisionTimer();
     void startParameterLog();
     void startHistoryTimer();
+    QTimer *makeTimer(const QString &name, void (MainWindow::*slot)());
 
     void stopLink();
     void queueCommand(int code);
