@@ -82,15 +82,11 @@ void tst_Configuration::integerKey_fallsBackWhenNotANumber_data()
     QTest::addColumn<int>("expected");
     QTest::newRow("non-numeric NumOfAttemps gives 5") << QByteArray("[Passwords]\nNumOfAttemps=five\n") << "attempts" << 5;
     QTest::newRow("empty NumOfSeconds gives 1800") << QByteArray("[Passwords]\nNumOfSeconds=\n") << "seconds" << 1800;
-    QTest::newRow("NumOfSeconds 60 is taken") << QByteArray("[Passwords]\nNumOfSeconds=60\n") << "seconds" << 60;
     QTest::newRow("MonitorInterval 1 is taken") << QByteArray("[Settings]\nMonitorInterval=1\n") << "monitor" << 1;
     QTest::newRow("fractional MonitorInterval gives 10") << QByteArray("[Settings]\nMonitorInterval=2.5\n") << "monitor" << 10;
-    QTest::newRow("AnalyseAtStart 0 is taken") << QByteArray("[Settings]\nAnalyseAtStart=0\n") << "analyse" << 0;
     QTest::newRow("text AnalyseAtStart gives 1") << QByteArray("[Settings]\nAnalyseAtStart=yes\n") << "analyse" << 1;
-    QTest::newRow("text ControlAvailable gives 1") << QByteArray("[Settings]\nControlAvailable=no\n") << "control" << 1;
     QTest::newRow("text DEBUG_LEVEL gives 0") << QByteArray("[Settings]\nDEBUG_LEVEL=high\n") << "debug" << 0;
     QTest::newRow("text period gives 1") << QByteArray("[Settings]\nWriteParamInFile_Period=x\n") << "period" << 1;
-    QTest::newRow("period 5 is taken") << QByteArray("[Settings]\nWriteParamInFile_Period=5\n") << "period" << 5;
 }
 
 void tst_Configuration::integerKey_fallsBackWhenNotANumber()

@@ -32,9 +32,7 @@ private slots:
     void parameterLogTimer();
     void detection_data();
     void detection();
-    void overallState_data();
-    void overallState();
-    void noConnection_greysFieldsAndKeepsTexts();
+    void overallState_followsConnectionAndSync();
     void commandState_fillsCommandParameterBlock();
     void reference_followsInGroupChannelInSwitchingModeOnly_data();
     void reference_followsInGroupChannelInSwitchingModeOnly();
@@ -47,7 +45,6 @@ private slots:
     void languageSwitch_keepsTitleAndProgress();
     void channelRename_sendsAllFourNames();
     void close_logsAndWritesConfiguration();
-    void supervisionFile_takesNamesFromTheFields();
     void historyTimer_downloadsOnceAfterOneUtc();
     void resize_changesOnlyTheLogHeight();
 
@@ -288,49 +285,32 @@ void tst_MainWindow::detection()
     QCOMPARE(base("lineEdit_stat2"), statusBase);
 }
 
-void tst_MainWindow::overallState_data()
+void tst_MainWindow::overallState_followsConnectionAndSync()
 {
-    QTest::addColumn<int>("sync");
-    QTest::addColumn<int>("estimation");
-    QTest::addColumn<bool>("connected");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QColor>("colour");
-    QTest::newRow("estimation 6000 in blue") << 1 << 6000 << true << "Initial signal estimation, 60 s" << Blue;
-    QTest::newRow("synchronised in green") << 1 << 0 << true << "Synchronization OK" << Green;
-    QTest::newRow("not synchronised in red") << 0 << 0 << true << "No synchronization!" << Red;
-    QTest::newRow("no device: no connection") << 0 << 0 << false << "No connection" << Grey;
-}
-
-void tst_MainWindow::overallState()
-{
-    QFETCH(int, sync);
-    QFETCH(int, estimation);
-    QFETCH(bool, connected);
-    QFETCH(QString, text);
-    QFETCH(QColor, colour);
     QVERIFY(open());
-    if (connected)
-        emit m_window->link()->connected();
     ADJ_CMD_STATE cmd;
-    cmd.syncStatus = qint16(sync);
-    cmd.estimationTimeLeft = quint16(estimation);
     sendCmd(cmd);
-    QCOMPARE(field("lineEdit_stat")->text(), text);
-    QCOMPARE(base("lineEdit_stat"), colour);
-}
-
-void tst_MainWindow::noConnection_greysFieldsAndKeepsTexts()
-{
-    QVERIFY(open());
+    QCOMPARE(field("lineEdit_stat")->text(), QStringLiteral("No connection"));
     emit m_window->link()->connected();
+    sendCmd(cmd);
+    QCOMPARE(field("lineEdit_stat")->text(), QStringLiteral("No synchronization!"));
+    QCOMPARE(base("lineEdit_stat"), Red);
     DETECT d;
     d.chan[0] = 1;
     sendDetect(d);
-    ADJ_CMD_STATE cmd;
     cmd.syncStatus = 1;
+    cmd.estimationTimeLeft = 6000;
     cmd.chanWord[0] = 1;
     sendCmd(cmd);
+    QCOMPARE(field("lineEdit_stat")->text(), QStringLiteral("Initial signal estimation, 60 s"));
+    QCOMPARE(base("lineEdit_stat"), Blue);
+    cmd.estimationTimeLeft = 0;
+    sendCmd(cmd);
+    QCOMPARE(field("lineEdit_stat")->text(), QStringLiteral("Synchronization OK"));
+    QCOMPARE(base("lineEdit_stat"), Green);
     QCOMPARE(base("lineEdit_chan1"), Green);
+
+    // A lost device greys the fields but leaves their texts.
     emit m_window->link()->noConnection();
     QCOMPARE(field("lineEdit_stat")->text(), QStringLiteral("No connection"));
     QCOMPARE(base("lineEdit_stat"), Grey);
@@ -547,28 +527,6 @@ void tst_MainWindow::close_logsAndWritesConfiguration()
     QCOMPARE(ini.value("Signal_names/Channel_4").toString(), QStringLiteral("Channel 4"));
     for (const char *key : {"Main_Window_x", "Main_Window_y", "Control_Window_x", "Control_Window_y"})
         QVERIFY(ini.contains(QStringLiteral("Windows_Position/") + key));
-}
-
-void tst_MainWindow::supervisionFile_takesNamesFromTheFields()
-{
-    QVERIFY(open());
-    emit m_window->link()->connected();
-    DETECT d;
-    d.chan[1] = 1;
-    m_window->link()->records().detect.set(d);
-    ADJ_CMD_STATE cmd;
-    cmd.syncStatus = 1;
-    cmd.flags = 0x1000;
-    cmd.chanWord[1] = 1;
-    m_window->link()->records().cmdState.set(cmd);
-    field("lineEdit_chan2")->setText("Rb 2");
-    QVERIFY(QMetaObject::invokeMethod(m_window.get(), "write_superviseInfo"));
-    QSettings ini("Status/SupervisInfo.ini", QSettings::IniFormat);
-    QCOMPARE(ini.value("Device_status/Synchronization_status").toString(), QStringLiteral("OK"));
-    QCOMPARE(ini.value("Device_status/RefChan").toString(), QStringLiteral("2"));
-    QCOMPARE(ini.value("Device_status/RefName").toString(), QStringLiteral("Rb 2"));
-    QCOMPARE(ini.value("Channel_2/Status").toString(), QStringLiteral("INGROUP"));
-    QCOMPARE(ini.value("Channel_1/Status").toString(), QStringLiteral("NOTDETECT"));
 }
 
 void tst_MainWindow::historyTimer_downloadsOnceAfterOneUtc()

@@ -18,7 +18,6 @@ private slots:
     void newFile_getsHeaderOnce();
     void existingEmptyFile_getsNoHeader();
     void fileIsNamedByUtcDate();
-    void unopenableFile_writesNothing();
 
 private:
     QByteArray contents(const QDateTime &utc) const;
@@ -112,15 +111,6 @@ void tst_ParameterLog::fileIsNamedByUtcDate()
     m_log->append(utc.toTimeZone(QTimeZone(3 * 3600)), ParameterLog::Row());
     QCOMPARE(m_log->filePath(utc.date()), m_dir->path() + "/Parameters/20260107.log");
     QVERIFY(contents(utc).contains("\n23:59:59  "));
-}
-
-void tst_ParameterLog::unopenableFile_writesNothing()
-{
-    // A folder standing where the day's file should be.
-    const QDateTime utc(QDate(2026, 1, 8), QTime(3, 0), Qt::UTC);
-    QVERIFY(QDir().mkpath(m_log->filePath(utc.date())));
-    m_log->append(utc, ParameterLog::Row());
-    QVERIFY(QFileInfo(m_log->filePath(utc.date())).isDir());
 }
 
 QTEST_GUILESS_MAIN(tst_ParameterLog)
