@@ -1,0 +1,15 @@
+#include "CurrentReference.h"
+
+#include <QSettings>
+
+CurrentReference CurrentReference::read(const QString &path)
+{
+    QSettings ini(path, QSettings::IniFormat);
+    ini.setIniCodec("Windows-1251");
+    CurrentReference ref;
+    ref.name = ini.value(QStringLiteral("Status/RefName")).toString().simplified();
+    bool ok = false;
+    const int chan = ini.value(QStringLiteral("Status/RefChan"), QStringLiteral("1")).toString().toInt(&ok);
+    ref.index = ok ? chan - 1 : 0;
+    return ref;
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+// The reference signal the program remembers from the last run, read from
+// "CurRefSignal.stat" at start-up.
+struct CurrentReference
+{
+    int index = 0;  // zero-based channel
+    QString name;
+
+    static QString fileName() { return QStringLiteral("CurRefSignal.stat"); }
+    static CurrentReference read(const QString &path);
+};
