@@ -3,6 +3,9 @@
 #include "HistorySchedule.h"
 #include "StatusDisplay.h"
 #include "SupervisInfoWriter.h"
+#include "dialogs/AutoConnectForm.h"
+#include "dialogs/ConnectDialog.h"
+#include "dialogs/aboutDialog.h"
 #include "link/COMThread.h"
 #include "link/LinkClock.h"
 #include "ui_MainWindow.h"
@@ -61,14 +64,15 @@ MainWindow::MainWindow(std::shared_ptr<PortFactory> ports, std::shared_ptr<LinkC
     ui->pushButtonControl->setEnabled(m_config.controlAvailable != 0);
     initDisplay();
     startLink(std::move(ports), std::move(linkClock));
-    // The connection dialog and the auto-connect form are created here.
+    createConnectionDialogs();
     seedCommandParameters();
     // The control window is created here and initialised with the command
     // parameter block; it takes the channel names next.
     emit set_channelNames(channelNames());
-    // The about box is created here.
+    createAboutBox();
     connectMenus();
     emit translate();
+    connect(ui->actionAbout_device, &QAction::triggered, m_about, &QWidget::show);
     startSupervisionTimer();
     startParameterLog();
     m_log.appendLogLine(QString::fromLatin1(ProgramStarted));
@@ -82,7 +86,7 @@ MainWindow::~MainWindow()
 {
     ExitSettings exit;
     exit.port = m_link->portName();
-    exit.analyseAtStart = m_config.analyseAtStart;
+    exit.analyseAtStart = m_connectDialog->analyseAtStart();
     exit.channelNames = channelNames();
     exit.mainWindowPos = pos();
     exit.controlWindowPos = m_config.controlWindowPos;
@@ -184,6 +188,45 @@ void MainWindow::startLink(std::shared_ptr<PortFactory> ports, std::shared_ptr<L
     m_linkThread->start(QThread::HighestPriority);
 }
 
+void MainWindow::createConnectionDialogs()
+{
+    m_connectDialog = new ConnectDialog(this);
+    m_connectDialog->hide();
+    m_connectDialog->setAnalyseAtStart(m_config.analyseAtStart);
+    connect(m_link, &COMThread::updPorts, m_connectDialog, &ConnectDialog::on_updPorts);
+    connect(m_connectDialog, &ConnectDialog::reconnect, this, [this] { m_link->startAutomaticSearch(); });
+    connect(m_connectDialog, &ConnectDialog::connectToSelPort, this,
+            [this](int index) { m_link->connectToPort(index); });
+
+    m_autoConnectForm = std::make_unique<AutoConnectForm>();
+    m_autoConnectForm->setWindowModality(Qt::ApplicationModal);
+    if (m_config.analyseAtStart != 0) {
+        m_autoConnectForm->show();
+        m_autoConnectForm->move(x() + width() / 2 - m_autoConnectForm->width() / 2,
+                                y() + height() / 2 - m_autoConnectForm->height() / 2);
+    }
+    m_autoConnectForm->setAnalyseAtStart(m_config.analyseAtStart);
+    connect(m_autoConnectForm.get(), &AutoConnectForm::autoStartKey, this, [this](int value) {
+        m_connectDialog->setAnalyseAtStart(value);
+        m_config.analyseAtStart = value;
+    });
+    connect(m_autoConnectForm.get(), &AutoConnectForm::stopConnecting, this,
+            [this] { m_link->stopConnecting(); });
+    connect(m_link, &COMThread::com_status, m_autoConnectForm.get(), &AutoConnectForm::upd_status);
+    connect(m_link, &COMThread::connected, m_autoConnectForm.get(), &QWidget::close);
+}
+
+void MainWindow::createAboutBox()
+{
+    m_about = new aboutDialog(this);
+    connect(m_link, &COMThread::setDeviceInfo, m_about, &aboutDialog::setDeviceInfo);
+    connect(ui->actionDevice_connection, &QAction::triggered, m_connectDialog, &QWidget::show);
+    connect(ui->actionAbout_device, &QAction::triggered, m_about, &aboutDialog::on_showDevInfo);
+    connect(ui->actionAbout_program, &QAction::triggered, m_about, &aboutDialog::on_showProgInfo);
+    connect(this, &MainWindow::translate, m_connectDialog, &ConnectDialog::translate);
+    connect(this, &MainWindow::translate, m_about, &aboutDialog::translate);
+}
+
 void MainWindow::seedCommandParameters()
 {
     CommandParameters &p = m_link->params();
@@ -242,7 +285,9 @@ void MainWindow::closeEvent(QCloseEvent *event)
     QEventLoop wait;
     QTimer::singleShot(100, &wait, &QEventLoop::quit);
     wait.exec();
-    // The control window, the about box and the connection dialog close here.
+    m_about->close();
+    m_connectDialog->close();
+    m_autoConnectForm->close();
     m_log.appendLogLine(tr("Program is closed."));
     QMainWindow::closeEvent(event);
 }

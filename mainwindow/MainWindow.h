@@ -11,8 +11,11 @@
 
 #include <memory>
 
+class AutoConnectForm;
 class COMThread;
+class ConnectDialog;
 class LinkClock;
+class aboutDialog;
 class PortFactory;
 class QLabel;
 class QLineEdit;
@@ -41,6 +44,9 @@ public:
     ~MainWindow() override;
 
     COMThread *link() const { return m_link; }
+    ConnectDialog *connectDialog() const { return m_connectDialog; }
+    AutoConnectForm *autoConnectForm() const { return m_autoConnectForm.get(); }
+    aboutDialog *aboutBox() const { return m_about; }
     QThread *linkThread() const { return m_linkThread; }
     CurrentReference rememberedReference() const { return m_reference; }
     QStringList channelNames() const;
@@ -101,6 +107,8 @@ private:
     void makeFolders();
     void initDisplay();
     void startLink(std::shared_ptr<PortFactory> ports, std::shared_ptr<LinkClock> linkClock);
+    void createConnectionDialogs();
+    void createAboutBox();
     void seedCommandParameters();
     void connectMenus();
     void startSupervisionTimer();
@@ -133,6 +141,9 @@ private:
     QThread *m_linkThread = nullptr;
     COMThread *m_link = nullptr;
     QTranslator *m_translator = nullptr;
+    ConnectDialog *m_connectDialog = nullptr;
+    std::unique_ptr<AutoConnectForm> m_autoConnectForm;  // a top-level window
+    aboutDialog *m_about = nullptr;
     QTimer *m_supervisionTimer = nullptr;
     QTimer *m_parameterTimer = nullptr;
     QTimer *m_historyTimer = nullptr;
