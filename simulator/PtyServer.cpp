@@ -157,10 +157,11 @@ int PtyServer::run()
             break;
         if (ready > 0 && (fds[0].revents & POLLIN))
             break;
-        if (ready > 0 && (fds[1].revents & POLLIN))
-            readRequests();
+        // Commands first: a command written before a request applies to it.
         if (ready > 0 && count == 3 && (fds[2].revents & POLLIN))
             readControl();
+        if (ready > 0 && (fds[1].revents & POLLIN))
+            readRequests();
         deliverDue();
         writeOut();
     }
