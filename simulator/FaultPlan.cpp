@@ -1,10 +1,15 @@
 #include "FaultPlan.h"
 
+#include "SimText.h"
+
 #include "link/Frame.h"
 
 #include <QStringList>
 
 #include <algorithm>
+
+using SimText::fail;
+using SimText::toInteger;
 
 namespace {
 
@@ -27,23 +32,6 @@ const KindName kKinds[] = {
 
 // Codes whose answers carry a value the instrument confirms.
 const char *const kConfirming[] = {"m10", "m20", "m30", "T10"};
-
-bool fail(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
-    return false;
-}
-
-bool parseCount(const QString &text, int min, int max, int *out)
-{
-    bool ok = false;
-    const int v = text.toInt(&ok);
-    if (!ok || v < min || v > max)
-        return false;
-    *out = v;
-    return true;
-}
 
 bool isKnownCode(const QByteArray &code)
 {
@@ -94,7 +82,7 @@ bool FaultPlan::parseOne(const QString &text, FaultRule *rule, QString *error)
     QString body = text.trimmed();
     const int star = body.indexOf(QLatin1Char('*'));
     if (star >= 0) {
-        if (!parseCount(body.mid(star + 1), 1, 1000000, &rule->times))
+        if (!toInteger(body.mid(star + 1), 1, 1000000, &rule->times))
             return fail(error, QStringLiteral("bad repeat count in fault '%1'").arg(text));
         body = body.left(star);
     }
@@ -113,7 +101,7 @@ bool FaultPlan::parseOne(const QString &text, FaultRule *rule, QString *error)
     QStringList args = parts.mid(1);
     if (rule->kind == FaultKind::SilentAfter) {
         // The count comes last: silent-after:N or silent-after:CODE:N.
-        if (args.isEmpty() || args.size() > 2 || !parseCount(args.last(), 0, 1 << 30, &rule->param))
+        if (args.isEmpty() || args.size() > 2 || !toInteger(args.last(), 0, 1 << 30, &rule->param))
             return fail(error, QStringLiteral("silent-after needs a count of answers: '%1'").arg(text));
         args.removeLast();
     }
@@ -128,12 +116,12 @@ bool FaultPlan::parseOne(const QString &text, FaultRule *rule, QString *error)
     switch (rule->kind) {
     case FaultKind::Late:
         rule->param = DefaultLateMs;
-        if (!args.isEmpty() && !parseCount(args.takeFirst(), 0, 600000, &rule->param))
+        if (!args.isEmpty() && !toInteger(args.takeFirst(), 0, 600000, &rule->param))
             return fail(error, QStringLiteral("late needs a delay of 0..600000 ms: '%1'").arg(text));
         break;
     case FaultKind::Truncate:
         rule->param = -1;
-        if (!args.isEmpty() && !parseCount(args.takeFirst(), 0, 1000, &rule->param))
+        if (!args.isEmpty() && !toInteger(args.takeFirst(), 0, 1000, &rule->param))
             return fail(error, QStringLiteral("truncate needs a byte count of 0..1000: '%1'").arg(text));
         break;
     case FaultKind::ConfirmOther:

@@ -1,5 +1,7 @@
 #include "PtyServer.h"
 
+#include "SimText.h"
+
 #include "link/LinkClock.h"
 
 #include <QFile>
@@ -15,6 +17,8 @@
 #include <termios.h>
 #include <unistd.h>
 
+using SimText::fail;
+
 namespace {
 
 // Answers nobody reads are dropped beyond this, oldest first.
@@ -26,11 +30,17 @@ QString lastError(const char *what)
     return QStringLiteral("%1: %2").arg(QLatin1String(what), QString::fromLocal8Bit(std::strerror(errno)));
 }
 
-bool fail(QString *error, const QString &text)
+// Everything waiting on a non-blocking descriptor.
+QByteArray readAvailable(int fd)
 {
-    if (error)
-        *error = text;
-    return false;
+    QByteArray data;
+    char buf[4096];
+    for (;;) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n <= 0)
+            return data;
+        data.append(buf, int(n));
+    }
 }
 
 void closeFd(int &fd)
@@ -170,13 +180,9 @@ int PtyServer::run()
 
 void PtyServer::readRequests()
 {
-    char buf[4096];
-    for (;;) {
-        const ssize_t n = ::read(m_master, buf, sizeof buf);
-        if (n <= 0)
-            return;
-        m_inFlight.add(m_engine.feed(QByteArray(buf, int(n))));
-    }
+    const QByteArray bytes = readAvailable(m_master);
+    if (!bytes.isEmpty())
+        m_inFlight.add(m_engine.feed(bytes));
 }
 
 void PtyServer::deliverDue()
@@ -198,13 +204,7 @@ void PtyServer::writeOut()
 
 void PtyServer::readControl()
 {
-    char buf[1024];
-    for (;;) {
-        const ssize_t n = ::read(m_control, buf, sizeof buf);
-        if (n <= 0)
-            break;
-        m_controlBuffer.append(buf, int(n));
-    }
+    m_controlBuffer.append(readAvailable(m_control));
     int eol;
     while ((eol = m_controlBuffer.indexOf('\n')) >= 0) {
         const QString line = QString::fromUtf8(m_controlBuffer.left(eol)).trimmed();

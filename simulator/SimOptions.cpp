@@ -3,27 +3,10 @@
 #include "DeviceIdentity.h"
 #include "FaultPlan.h"
 #include "SimControl.h"
+#include "SimText.h"
 
-namespace {
-
-bool fail(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
-    return false;
-}
-
-bool toInt(const QString &text, qint64 min, qint64 max, qint64 *out)
-{
-    bool ok = false;
-    const qint64 v = text.toLongLong(&ok);
-    if (!ok || v < min || v > max)
-        return false;
-    *out = v;
-    return true;
-}
-
-}  // namespace
+using SimText::fail;
+using SimText::toInteger;
 
 bool SimOptions::parse(const QStringList &args, QString *error)
 {
@@ -63,7 +46,6 @@ bool SimOptions::parse(const QStringList &args, QString *error)
                 return fail(error, QStringLiteral("%1 needs a value").arg(name));
             value = args.at(++i);
         }
-        qint64 number = 0;
         QString problem;
         if (name == QLatin1String("--link")) {
             link = value;
@@ -74,13 +56,11 @@ bool SimOptions::parse(const QStringList &args, QString *error)
             problem = DeviceIdentity::checkSerial(value);
             serial = value;
         } else if (name == QLatin1String("--journal")) {
-            if (!toInt(value, 0, 65535, &number))
+            if (!toInteger(value, 0, 65535, &journal))
                 problem = QStringLiteral("--journal takes 0..65535 records");
-            journal = int(number);
         } else if (name == QLatin1String("--journal-start")) {
-            if (!toInt(value, 0, 65534, &number))
+            if (!toInteger(value, 0, 65534, &journalStart))
                 problem = QStringLiteral("--journal-start takes a slot of 0..65534");
-            journalStart = int(number);
         } else if (name == QLatin1String("--seed")) {
             bool ok = false;
             seed = value.toULongLong(&ok, 0);
@@ -95,9 +75,8 @@ bool SimOptions::parse(const QStringList &args, QString *error)
         } else if (name == QLatin1String("--control")) {
             control = value;
         } else if (name == QLatin1String("--clock-offset")) {
-            if (!toInt(value, -315360000, 315360000, &number))
+            if (!toInteger(value, -315360000, 315360000, &clockOffset))
                 problem = QStringLiteral("--clock-offset takes seconds within ten years");
-            clockOffset = int(number);
         }
         if (!problem.isEmpty())
             return fail(error, problem);

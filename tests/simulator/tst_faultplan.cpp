@@ -20,8 +20,8 @@ private slots:
     void fault_spoilsTheAnswerAsNamed();
     void confirmOther_appliesAndConfirmsAnotherValue();
     void garbage_isNoFrameOfAnyKind();
-    void silentAfter_answersNTimesThenNothing();
-    void limitedFault_endsAfterItsCount();
+    void answeredRequests_followTheCounts_data();
+    void answeredRequests_followTheCounts();
 
 private:
     struct Exchange {
@@ -201,28 +201,29 @@ void tst_FaultPlan::garbage_isNoFrameOfAnyKind()
     }
 }
 
-void tst_FaultPlan::silentAfter_answersNTimesThenNothing()
+void tst_FaultPlan::answeredRequests_followTheCounts_data()
 {
-    VirtualClock clock;
-    ProtocolEngine engine(clock);
-    QVERIFY(engine.addFaults("silent-after:3"));
-    QList<int> answered;
-    for (int i = 0; i < 6; ++i)
-        answered.append(engine.feed(Frame::request(i % 2 ? Request::CmdState : Request::Detect)).size());
-    QCOMPARE(answered, QList<int>({1, 1, 1, 0, 0, 0}));
-    engine.clearFaults();
-    QCOMPARE(engine.feed(Frame::request(Request::Detect)).size(), 1);
+    QTest::addColumn<QString>("spec");
+    QTest::addColumn<QList<int>>("answered");  // P10 and PC0 in turn
+    QTest::newRow("silent-after 3 answers of any code") << "silent-after:3" << QList<int>{1, 1, 1, 0, 0, 0};
+    QTest::newRow("silent-after counts only its code") << "silent-after:PC0:1" << QList<int>{1, 1, 1, 0, 1, 0};
+    QTest::newRow("silent for the next two P10 only") << "silent:P10*2" << QList<int>{0, 1, 0, 1, 1, 1};
+    QTest::newRow("silent-after 0 is silent at once") << "silent-after:0" << QList<int>{0, 0, 0, 0, 0, 0};
 }
 
-void tst_FaultPlan::limitedFault_endsAfterItsCount()
+void tst_FaultPlan::answeredRequests_followTheCounts()
 {
+    QFETCH(QString, spec);
+    QFETCH(QList<int>, answered);
     VirtualClock clock;
     ProtocolEngine engine(clock);
-    QVERIFY(engine.addFaults("silent:P10*2"));
-    QList<int> answered;
-    for (int i = 0; i < 4; ++i)
-        answered.append(engine.feed(Frame::request(Request::Detect)).size());
-    QCOMPARE(answered, QList<int>({0, 0, 1, 1}));
+    QVERIFY(engine.addFaults(spec));
+    QList<int> got;
+    for (int i = 0; i < answered.size(); ++i)
+        got.append(engine.feed(Frame::request(i % 2 ? Request::CmdState : Request::Detect)).size());
+    QCOMPARE(got, answered);
+    engine.clearFaults();
+    QCOMPARE(engine.feed(Frame::request(Request::Detect)).size(), 1);
 }
 
 QTEST_GUILESS_MAIN(tst_FaultPlan)
