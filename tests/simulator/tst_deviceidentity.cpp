@@ -10,8 +10,6 @@ private slots:
     void identificationField_isZeroPadded_data();
     void identificationField_isZeroPadded();
     void infoBlock_hasTextsAndVersionsInPlace();
-    void check_rejectsTextsTooLongForTheirField_data();
-    void check_rejectsTextsTooLongForTheirField();
 };
 
 void tst_DeviceIdentity::identificationField_isZeroPadded_data()
@@ -48,28 +46,6 @@ void tst_DeviceIdentity::infoBlock_hasTextsAndVersionsInPlace()
     QCOMPARE(b.mid(8, 11), QByteArray("14.03.2019\0", 11));
     QCOMPARE(b.mid(19, 8), QByteArray("SN12345\0", 8));
     QCOMPARE(b.mid(27, 5).toHex(' '), QByteArray("05 03 02 01 07"));
-}
-
-void tst_DeviceIdentity::check_rejectsTextsTooLongForTheirField_data()
-{
-    QTest::addColumn<QString>("identity");
-    QTest::addColumn<QString>("serial");
-    QTest::addColumn<bool>("identityOk");
-    QTest::addColumn<bool>("serialOk");
-    QTest::newRow("defaults fit") << "KSR-583 #0042" << "0042" << true << true;
-    QTest::newRow("seventeen bytes do not fit") << "KSR-583 #12345678" << "1234567" << false << true;
-    QTest::newRow("serial of eight leaves no terminator") << "583" << "12345678" << true << false;
-    QTest::newRow("Chinese is not Windows-1251") << QString::fromUtf8("583 仪器") << "" << false << true;
-}
-
-void tst_DeviceIdentity::check_rejectsTextsTooLongForTheirField()
-{
-    QFETCH(QString, identity);
-    QFETCH(QString, serial);
-    QFETCH(bool, identityOk);
-    QFETCH(bool, serialOk);
-    QCOMPARE(DeviceIdentity::checkIdentification(identity).isEmpty(), identityOk);
-    QCOMPARE(DeviceIdentity::checkSerial(serial).isEmpty(), serialOk);
 }
 
 QTEST_GUILESS_MAIN(tst_DeviceIdentity)

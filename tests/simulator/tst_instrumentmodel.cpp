@@ -36,7 +36,6 @@ private slots:
     void lively_makesChannelsComeAndGo();
     void offsetOutsideTheRange_isClampedOrKept_data();
     void offsetOutsideTheRange_isClampedOrKept();
-    void clock_runsWithTimeAndCanBeSet();
     void liveJournal_recordsRemoteCommands();
     void longAdvance_runsDownEverything();
 };
@@ -182,17 +181,6 @@ void tst_InstrumentModel::offsetOutsideTheRange_isClampedOrKept()
     m.setFreqOffset(3e-12f);
     QCOMPARE(m.setFreqOffset(written), applied);
     QCOMPARE(m.adjState().freqOffset, applied);
-}
-
-void tst_InstrumentModel::clock_runsWithTimeAndCanBeSet()
-{
-    InstrumentModel m(1, kStart);
-    m.advance(61500);
-    QCOMPARE(m.deviceTime(), kStart.addMSecs(61500));
-    const QDateTime set(QDate(2030, 2, 3), QTime(4, 5, 6));
-    m.setDeviceTime(set);
-    m.advance(1000);
-    QCOMPARE(m.deviceTime(), set.addSecs(1));
 }
 
 void tst_InstrumentModel::liveJournal_recordsRemoteCommands()
