@@ -58,7 +58,14 @@ bool setNonBlocking(int fd)
 
 }  // namespace
 
-PtyServer::PtyServer(ProtocolEngine &engine, LinkClock &clock) : m_engine(engine), m_clock(clock) {}
+PtyServer::PtyServer(ProtocolEngine &engine, LinkClock &clock) : m_engine(engine), m_clock(clock)
+{
+    // Made first, so that a stop requested before run() is not lost.
+    if (::pipe(m_wake) == 0) {
+        setNonBlocking(m_wake[0]);
+        setNonBlocking(m_wake[1]);
+    }
+}
 
 PtyServer::~PtyServer()
 {
@@ -90,9 +97,9 @@ bool PtyServer::open(QString *error)
     if (::tcsetattr(m_slave, TCSANOW, &tio) != 0)
         return fail(error, lastError("tcsetattr"));
 
-    if (::pipe(m_wake) != 0)
-        return fail(error, lastError("pipe"));
-    if (!setNonBlocking(m_master) || !setNonBlocking(m_wake[0]) || !setNonBlocking(m_wake[1]))
+    if (m_wake[0] < 0)
+        return fail(error, QStringLiteral("no pipe to wake the server"));
+    if (!setNonBlocking(m_master))
         return fail(error, lastError("fcntl"));
     return true;
 }

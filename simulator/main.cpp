@@ -24,6 +24,12 @@ extern "C" void onStopSignal(int)
         g_server->requestStop();
 }
 
+// Points the signal handler at the server for as long as the server lives.
+struct StopTarget {
+    explicit StopTarget(PtyServer &server) { g_server = &server; }
+    ~StopTarget() { g_server = nullptr; }
+};
+
 void installStopHandlers()
 {
     struct sigaction sa = {};
@@ -87,6 +93,8 @@ int main(int argc, char *argv[])
     }
 
     PtyServer server(engine, clock);
+    const StopTarget target(server);
+    installStopHandlers();
     if (!server.open(&error))
         return fail(error);
     if (!options.link.isEmpty() && !server.createLink(options.link, &error))
@@ -101,13 +109,10 @@ int main(int argc, char *argv[])
             return fail(error);
     }
 
-    g_server = &server;
-    installStopHandlers();
     std::printf("%s\n", qPrintable(server.terminalPath()));
     std::fflush(stdout);
 
     const int rc = server.run();
-    g_server = nullptr;
     engine.setRequestObserver(nullptr);
     trace.close();
     return rc;
