@@ -45,15 +45,21 @@ void tst_FaultPlan::add_parsesTextForms_data()
     QTest::newRow("code may be left out") << "garbage" << int(FaultKind::Garbage) << QByteArray() << 0 << -1;
     QTest::newRow("late with its delay") << "late:PC0:1500" << int(FaultKind::Late) << QByteArray("PC0") << 1500 << -1;
     QTest::newRow("late defaults to 1500 ms") << "late:W10" << int(FaultKind::Late) << QByteArray("W10") << 1500 << -1;
-    QTest::newRow("silent-after with a count") << "silent-after:40" << int(FaultKind::SilentAfter) << QByteArray() << 40 << -1;
-    QTest::newRow("silent-after for one code") << "silent-after:G-0:5" << int(FaultKind::SilentAfter) << QByteArray("G-0") << 5 << -1;
-    QTest::newRow("truncate defaults to half") << "truncate:PA0" << int(FaultKind::Truncate) << QByteArray("PA0") << -1 << -1;
-    QTest::newRow("truncate keeping 99 bytes") << "truncate:PA0:99" << int(FaultKind::Truncate) << QByteArray("PA0") << 99 << -1;
+    QTest::newRow("silent-after with a count") << "silent-after:40"
+        << int(FaultKind::SilentAfter) << QByteArray() << 40 << -1;
+    QTest::newRow("silent-after for one code") << "silent-after:G-0:5"
+        << int(FaultKind::SilentAfter) << QByteArray("G-0") << 5 << -1;
+    QTest::newRow("truncate defaults to half") << "truncate:PA0"
+        << int(FaultKind::Truncate) << QByteArray("PA0") << -1 << -1;
+    QTest::newRow("truncate keeping 99 bytes") << "truncate:PA0:99"
+        << int(FaultKind::Truncate) << QByteArray("PA0") << 99 << -1;
     QTest::newRow("echo on W10") << "echo:W10" << int(FaultKind::Echo) << QByteArray("W10") << 0 << -1;
     QTest::newRow("nostart on P10") << "nostart:P10" << int(FaultKind::NoStart) << QByteArray("P10") << 0 << -1;
-    QTest::newRow("confirm-other on m10") << "confirm-other:m10" << int(FaultKind::ConfirmOther) << QByteArray("m10") << 0 << -1;
+    QTest::newRow("confirm-other on m10") << "confirm-other:m10"
+        << int(FaultKind::ConfirmOther) << QByteArray("m10") << 0 << -1;
     QTest::newRow("any digit of include") << "silent:o1?" << int(FaultKind::Silent) << QByteArray("o1?") << 0 << -1;
-    QTest::newRow("limited to three requests") << "checksum:P10*3" << int(FaultKind::Checksum) << QByteArray("P10") << 0 << 3;
+    QTest::newRow("limited to three requests") << "checksum:P10*3"
+        << int(FaultKind::Checksum) << QByteArray("P10") << 0 << 3;
 }
 
 void tst_FaultPlan::add_parsesTextForms()

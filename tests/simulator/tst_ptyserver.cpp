@@ -31,6 +31,12 @@ private:
     bool startSim(const QStringList &extra = QStringList());
     bool openPort();
     void control(const QByteArray &line);
+    // The serial port's lock file is named after the link, so each run
+    // needs a name of its own.
+    QString linkPath() const
+    {
+        return m_dir->filePath(QString("ksr583-%1").arg(QCoreApplication::applicationPid()));
+    }
 
     QString m_sim;
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -74,7 +80,7 @@ void tst_PtyServer::cleanup()
 bool tst_PtyServer::startSim(const QStringList &extra)
 {
     m_proc = std::make_unique<QProcess>();
-    m_proc->start(m_sim, QStringList{"--link", m_dir->filePath("ksr583"), "--trace", m_dir->filePath("trace.txt"),
+    m_proc->start(m_sim, QStringList{"--link", linkPath(), "--trace", m_dir->filePath("trace.txt"),
                                      "--control", m_dir->filePath("ctl"), "--journal", "900",
                                      "--journal-start", "811"} + extra);
     if (!m_proc->waitForStarted(5000))
@@ -88,7 +94,7 @@ bool tst_PtyServer::startSim(const QStringList &extra)
 bool tst_PtyServer::openPort()
 {
     m_port = std::make_unique<QtSerialPort>();
-    m_port->setPortName(m_dir->filePath("ksr583"));
+    m_port->setPortName(linkPath());
     if (!m_port->open())
         return false;
     m_io->setPort(m_port.get());
@@ -106,7 +112,7 @@ void tst_PtyServer::p10OverTheLink_gets20ByteAnswerWithGoodCrc()
 {
     if (!startSim())
         QSKIP(qPrintable("ksr583-sim found no pseudo-terminal: " + m_proc->readAllStandardError()));
-    QCOMPARE(QFileInfo(m_dir->filePath("ksr583")).symLinkTarget(), m_terminal);
+    QCOMPARE(QFileInfo(linkPath()).symLinkTarget(), m_terminal);
     QVERIFY(openPort());
     QByteArray answer;
     QCOMPARE(m_io->transact(Request::Detect, QByteArray(), &answer), Frame::Result::Accepted);
@@ -174,7 +180,7 @@ void tst_PtyServer::sigterm_removesLinkAndFifoAndLeavesTheTrace()
     QVERIFY(m_proc->waitForFinished(5000));
     QCOMPARE(m_proc->exitStatus(), QProcess::NormalExit);
     QCOMPARE(m_proc->exitCode(), 0);
-    QVERIFY(!QFileInfo(m_dir->filePath("ksr583")).isSymLink());
+    QVERIFY(!QFileInfo(linkPath()).isSymLink());
     QVERIFY(!QFileInfo::exists(m_dir->filePath("ctl")));
 
     QFile trace(m_dir->filePath("trace.txt"));
@@ -201,7 +207,7 @@ void tst_PtyServer::unknownOption_printsUsageAndExitsWith2()
 
 void tst_PtyServer::fileAtTheLinkPath_isLeftAlone()
 {
-    QFile file(m_dir->filePath("ksr583"));
+    QFile file(linkPath());
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write("keep me");
     file.close();

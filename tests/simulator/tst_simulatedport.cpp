@@ -88,10 +88,14 @@ void tst_SimulatedPort::timing_inVirtualTime_data()
     QTest::addColumn<int>("elapsedMs");
 
     using R = Frame::Result;
-    QTest::newRow("instrument answers at once") << false << "" << false << int(Request::Detect) << int(R::Accepted) << 0;
-    QTest::newRow("wire time: 28 bytes take 3 ms") << false << "" << true << int(Request::Detect) << int(R::Accepted) << 3;
-    QTest::newRow("silent port: poll waits its 10 s") << true << "" << false << int(Request::Detect) << int(R::Timeout) << 10000;
-    QTest::newRow("silent port: command waits 1 s") << true << "" << false << int(Request::SyncOn) << int(R::Timeout) << 1000;
+    QTest::newRow("instrument answers at once") << false
+        << "" << false << int(Request::Detect) << int(R::Accepted) << 0;
+    QTest::newRow("wire time: 28 bytes take 3 ms") << false
+        << "" << true << int(Request::Detect) << int(R::Accepted) << 3;
+    QTest::newRow("silent port: poll waits its 10 s") << true
+        << "" << false << int(Request::Detect) << int(R::Timeout) << 10000;
+    QTest::newRow("silent port: command waits 1 s") << true
+        << "" << false << int(Request::SyncOn) << int(R::Timeout) << 1000;
     QTest::newRow("late poll answer still within 10 s")
         << false << "late:PC0:1500" << false << int(Request::CmdState) << int(R::Accepted) << 1500;
     QTest::newRow("late command answer misses its 1 s")
