@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DeviceIdentity.h"
+#include "SimIdentity.h"
 #include "EventJournal.h"
 
 #include "link/Records.h"
@@ -72,8 +72,8 @@ public:
     // Replaces the journal by a history of `count` events.
     void fillJournal(int count, int startSlot);
 
-    DeviceIdentity &identity() { return m_identity; }
-    const DeviceIdentity &identity() const { return m_identity; }
+    SimIdentity &identity() { return m_identity; }
+    const SimIdentity &identity() const { return m_identity; }
 
     // --- state for tests, the demo and the control FIFO --------------------
     void setChannelDetected(int channel, bool detected);
@@ -153,5 +153,5 @@ private:
     qint64 m_tickCarryMs = 0;
 
     EventJournal m_journal;
-    DeviceIdentity m_identity;
+    SimIdentity m_identity;
 };

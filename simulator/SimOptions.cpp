@@ -1,6 +1,6 @@
 #include "SimOptions.h"
 
-#include "DeviceIdentity.h"
+#include "SimIdentity.h"
 #include "FaultPlan.h"
 #include "SimControl.h"
 #include "SimText.h"
@@ -50,10 +50,10 @@ bool SimOptions::parse(const QStringList &args, QString *error)
         if (name == QLatin1String("--link")) {
             link = value;
         } else if (name == QLatin1String("--identity")) {
-            problem = DeviceIdentity::checkIdentification(value);
+            problem = SimIdentity::checkIdentification(value);
             identity = value;
         } else if (name == QLatin1String("--serial")) {
-            problem = DeviceIdentity::checkSerial(value);
+            problem = SimIdentity::checkSerial(value);
             serial = value;
         } else if (name == QLatin1String("--journal")) {
             if (!toInteger(value, 0, 65535, &journal))

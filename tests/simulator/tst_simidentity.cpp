@@ -1,8 +1,8 @@
-#include "simulator/DeviceIdentity.h"
+#include "simulator/SimIdentity.h"
 
 #include <QtTest>
 
-class tst_DeviceIdentity : public QObject
+class tst_SimIdentity : public QObject
 {
     Q_OBJECT
 
@@ -12,7 +12,7 @@ private slots:
     void infoBlock_hasTextsAndVersionsInPlace();
 };
 
-void tst_DeviceIdentity::identificationField_isZeroPadded_data()
+void tst_SimIdentity::identificationField_isZeroPadded_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("field");
@@ -24,23 +24,23 @@ void tst_DeviceIdentity::identificationField_isZeroPadded_data()
     QTest::newRow("empty") << "" << QByteArray(16, '\0');
 }
 
-void tst_DeviceIdentity::identificationField_isZeroPadded()
+void tst_SimIdentity::identificationField_isZeroPadded()
 {
     QFETCH(QString, text);
     QFETCH(QByteArray, field);
-    DeviceIdentity id;
+    SimIdentity id;
     id.identification = text;
     QCOMPARE(id.identificationField().toHex(' '), field.toHex(' '));
 }
 
-void tst_DeviceIdentity::infoBlock_hasTextsAndVersionsInPlace()
+void tst_SimIdentity::infoBlock_hasTextsAndVersionsInPlace()
 {
-    DeviceIdentity id;
+    SimIdentity id;
     id.softwareVersion = "3.07";
     id.softwareDate = "14.03.2019";
     id.serialNumber = "SN12345678";  // longer than its field
     const QByteArray b = id.infoBlock();
-    QCOMPARE(b.size(), DeviceIdentity::InfoSize);
+    QCOMPARE(b.size(), SimIdentity::InfoSize);
     // Answer offsets 8..15, 16..26, 27..34, then 35..39.
     QCOMPARE(b.mid(0, 8), QByteArray("3.07\0\0\0\0", 8));
     QCOMPARE(b.mid(8, 11), QByteArray("14.03.2019\0", 11));
@@ -48,5 +48,5 @@ void tst_DeviceIdentity::infoBlock_hasTextsAndVersionsInPlace()
     QCOMPARE(b.mid(27, 5).toHex(' '), QByteArray("05 03 02 01 07"));
 }
 
-QTEST_GUILESS_MAIN(tst_DeviceIdentity)
-#include "tst_deviceidentity.moc"
+QTEST_GUILESS_MAIN(tst_SimIdentity)
+#include "tst_simidentity.moc"

@@ -1,4 +1,4 @@
-#include "DeviceIdentity.h"
+#include "SimIdentity.h"
 
 #include <QTextCodec>
 
@@ -20,12 +20,12 @@ QByteArray field(const QByteArray &text, int size)
 
 }  // namespace
 
-QByteArray DeviceIdentity::identificationField() const
+QByteArray SimIdentity::identificationField() const
 {
     return field(windows1251(identification), IdentificationSize);
 }
 
-QByteArray DeviceIdentity::infoBlock() const
+QByteArray SimIdentity::infoBlock() const
 {
     // Each text keeps one zero byte after it, so a reader that stops at the
     // first zero never runs into the next field.
@@ -41,7 +41,7 @@ QByteArray DeviceIdentity::infoBlock() const
     return b;
 }
 
-QString DeviceIdentity::checkIdentification(const QString &text)
+QString SimIdentity::checkIdentification(const QString &text)
 {
     QTextCodec *codec = QTextCodec::codecForName("Windows-1251");
     if (codec && !codec->canEncode(text))
@@ -51,7 +51,7 @@ QString DeviceIdentity::checkIdentification(const QString &text)
     return QString();
 }
 
-QString DeviceIdentity::checkSerial(const QString &text)
+QString SimIdentity::checkSerial(const QString &text)
 {
     if (text.toUtf8().size() > SerialSize - 1)
         return QStringLiteral("the serial number holds at most %1 bytes").arg(SerialSize - 1);

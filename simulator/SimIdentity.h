@@ -6,7 +6,7 @@
 
 // What the instrument says about itself: the identification text (FN0) and
 // the device information block (7N0).
-struct DeviceIdentity {
+struct SimIdentity {
     static constexpr int IdentificationSize = 16;
     static constexpr int VersionSize = 8;   // software version field
     static constexpr int DateSize = 11;     // software date field
