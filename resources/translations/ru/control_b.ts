@@ -84,7 +84,7 @@
     <message>
         <location filename="../../../control/DATETIME_command.ui" line="108" />
         <source>Change time (date) on device</source>
-        <translation>Изменить время (дату) в приборе</translation>
+        <translation>Изменить время в приборе</translation>
     </message>
     <message>
         <location filename="../../../control/DATETIME_command.ui" line="138" />
