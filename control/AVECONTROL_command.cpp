@@ -178,4 +178,9 @@ void AVECONTROL_command::on_buttonBox_accepted()
 void AVECONTROL_command::translate()
 {
     ui->retranslateUi(this);
+    // A warning already shown is said again in the new language.
+    for (int ch = 1; ch <= 4; ++ch) {
+        if (!warning(ch)->text().isEmpty())
+            checkField(ch);
+    }
 }

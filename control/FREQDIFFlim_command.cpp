@@ -28,6 +28,9 @@ FREQDIFFlim_command::~FREQDIFFlim_command()
 void FREQDIFFlim_command::translate()
 {
     ui->retranslateUi(this);
+    // A warning already shown is said again in the new language.
+    if (!ui->fDiffLim_warning_lbl->text().isEmpty())
+        on_fDiffLim_newValue_line_editingFinished();
 }
 
 void FREQDIFFlim_command::updateCurrentLimit()

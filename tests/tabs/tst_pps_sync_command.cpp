@@ -5,6 +5,7 @@
 
 #include <QLabel>
 #include <QTimer>
+#include <QTranslator>
 
 using namespace TabTest;
 
@@ -21,6 +22,7 @@ private slots:
     void opening_asksAtOnceThenEvery10s();
     void hiding_stopsRefresh();
     void synchronize_sendsCode7();
+    void languageSwitch_rewordsStatus();
 
 private:
     PPS_DELAY m_pps;
@@ -90,6 +92,19 @@ void tst_PPS_SYNC_command::synchronize_sendsCode7()
     m_tab->show();
     click(m_tab, "pps_sync_pBtn");
     QCOMPARE(codes(*m_spy), QList<int>{7});
+}
+
+void tst_PPS_SYNC_command::languageSwitch_rewordsStatus()
+{
+    m_pps.external = 1;
+    m_tab->currentOffset_1PPS_isReady();
+    QTranslator russian;
+    QVERIFY(russian.load(":/Brontel583_ru"));
+    QCoreApplication::installTranslator(&russian);
+    m_tab->translate();
+    QCoreApplication::removeTranslator(&russian);
+    QCOMPARE(child<QLabel>(m_tab, "pps_currentAvailability_lbl")->text(), QString("ДОСТУПЕН"));
+    QCOMPARE(child<QAbstractButton>(m_tab, "pps_sync_pBtn")->text(), QString("Синхронизировать"));
 }
 
 QTEST_MAIN(tst_PPS_SYNC_command)
