@@ -27,7 +27,6 @@ private slots:
     void checkingBox_sendsEnableThenValues();
     void unchangedValues_sendNothingAndResetFields();
     void opening_readsValuesAndRefreshesUntilHidden();
-    void fieldCheck_flagsText();
     void cancel_resetsEntries();
 
 private:
@@ -170,14 +169,6 @@ void tst_AVECONTROL_command::opening_readsValuesAndRefreshesUntilHidden()
     QCOMPARE(m_tab->findChild<QTimer *>(QString(), Qt::FindDirectChildrenOnly)->interval(), 5000);
     m_tab->hide();
     QVERIFY(!m_tab->isRefreshing());
-}
-
-void tst_AVECONTROL_command::fieldCheck_flagsText()
-{
-    type(m_tab, "newAVE_chan3_line", "abc");
-    QCOMPARE(child<QLabel>(m_tab, "warningAVE3_lbl")->text(), QString("Incorrect value!"));
-    type(m_tab, "newAVE_chan3_line", "1e-10");
-    QVERIFY(child<QLabel>(m_tab, "warningAVE3_lbl")->text().isEmpty());
 }
 
 void tst_AVECONTROL_command::cancel_resetsEntries()

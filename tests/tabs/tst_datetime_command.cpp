@@ -27,7 +27,6 @@ private slots:
     void entry_carriesOverBetweenModes();
     void cancel_dropsEntry();
     void update_waitsForNewShift();
-    void clock_startsOnceAndStops();
 
 private:
     void setNow(const QDateTime &now);
@@ -172,17 +171,6 @@ void tst_DATETIME_command::update_waitsForNewShift()
     QVERIFY(device->isEnabled());
     QCOMPARE(child<QLabel>(m_tab, "timeOfLastUpdate_label")->text(),
              QString("Last update: \n10.06.2025 23:30:05"));
-}
-
-void tst_DATETIME_command::clock_startsOnceAndStops()
-{
-    QVERIFY(!m_tab->isClockRunning());
-    m_tab->startClock();
-    m_tab->startClock();
-    QVERIFY(m_tab->isClockRunning());
-    QCOMPARE(m_tab->findChild<QTimer *>(QString(), Qt::FindDirectChildrenOnly)->interval(), 998);
-    m_tab->stopClock();
-    QVERIFY(!m_tab->isClockRunning());
 }
 
 QTEST_MAIN(tst_DATETIME_command)

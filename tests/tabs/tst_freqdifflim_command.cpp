@@ -20,8 +20,6 @@ private slots:
     void newLimit_data();
     void newLimit();
     void notANumber_sendsNothing();
-    void fieldCheck_data();
-    void fieldCheck();
     void deviceLimit_isShown();
     void cancel_clearsEntry();
 
@@ -102,27 +100,6 @@ void tst_FREQDIFFlim_command::notANumber_sendsNothing()
     clickOk(m_tab, "fDiffLim_btnBox");
     QVERIFY(m_spy->isEmpty());
     QVERIFY(MessageBox::shownTexts().isEmpty());
-}
-
-void tst_FREQDIFFlim_command::fieldCheck_data()
-{
-    QTest::addColumn<QString>("before");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("warning");
-    QTest::newRow("text that is no number is flagged") << "" << "abc" << "Incorrect value!";
-    QTest::newRow("a number clears the flag") << "Incorrect value!" << "1e-9" << "";
-    QTest::newRow("an empty field leaves it") << "Incorrect value!" << "" << "Incorrect value!";
-}
-
-void tst_FREQDIFFlim_command::fieldCheck()
-{
-    QFETCH(QString, before);
-    QFETCH(QString, text);
-    QFETCH(QString, warning);
-    auto *label = child<QLabel>(m_tab, "fDiffLim_warning_lbl");
-    label->setText(before);
-    type(m_tab, "fDiffLim_newValue_line", text);
-    QCOMPARE(label->text(), warning);
 }
 
 void tst_FREQDIFFlim_command::deviceLimit_isShown()
