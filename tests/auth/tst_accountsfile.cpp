@@ -1,0 +1,73 @@
+#include "dialogs/AccountsFile.h"
+
+#include <QtTest>
+
+Q_DECLARE_METATYPE(Account)
+
+namespace QTest {
+template <>
+char *toString(const Account &a)
+{
+    return qstrdup(QByteArray::number(a.level) + ' ' + a.login + ' ' + a.digest);
+}
+}  // namespace QTest
+
+class tst_AccountsFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void parse_data();
+    void parse();
+    void missingFile_givesNoAccounts();
+    void read_takesLinesFromFile();
+};
+
+void tst_AccountsFile::parse_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QList<Account>>("expected");
+    const QByteArray d = "0123456789abcdef0123456789abcdef";
+    QTest::newRow("level, login and digest") << "2 alice " + d << QList<Account>{{2, "alice", d}};
+    QTest::newRow("login and digest take level 3") << "bob " + d << QList<Account>{{3, "bob", d}};
+    QTest::newRow("level that is no number counts as 0")
+        << "x carol " + d << QList<Account>{{0, "carol", d}};
+    QTest::newRow("one or four fields are skipped")
+        << "lonely\n1 2 3 4\nbob " + d << QList<Account>{{3, "bob", d}};
+    QTest::newRow("two blanks make an empty field")
+        << "1 alice  " + d << QList<Account>{};
+    QTest::newRow("repeated login keeps the first")
+        << "1 alice " + d + "\n2 alice other" << QList<Account>{{1, "alice", d}};
+    QTest::newRow("CR LF line ends") << "1 alice " + d + "\r\nbob " + d + "\r\n"
+                                     << QList<Account>{{1, "alice", d}, {3, "bob", d}};
+    QTest::newRow("Latin-1 bytes kept as UTF-8")
+        << "1 \xe9t\xe9 " + d << QList<Account>{{1, QByteArray("\xc3\xa9t\xc3\xa9"), d}};
+    QTest::newRow("empty file") << QByteArray() << QList<Account>{};
+}
+
+void tst_AccountsFile::parse()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QList<Account>, expected);
+    QCOMPARE(AccountsFile::parse(content), expected);
+}
+
+void tst_AccountsFile::missingFile_givesNoAccounts()
+{
+    QTemporaryDir dir;
+    QVERIFY(AccountsFile::read(dir.filePath("passwords.ini")).isEmpty());
+}
+
+void tst_AccountsFile::read_takesLinesFromFile()
+{
+    QTemporaryDir dir;
+    QFile f(dir.filePath("passwords.ini"));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("1 alice aa\nbob bb\n");
+    f.close();
+    const QList<Account> expected{{1, "alice", "aa"}, {3, "bob", "bb"}};
+    QCOMPARE(AccountsFile::read(f.fileName()), expected);
+}
+
+QTEST_APPLESS_MAIN(tst_AccountsFile)
+#include "tst_accountsfile.moc"
