@@ -12,7 +12,6 @@
 #include "SYNCHR_command.h"
 #include "link/CommandParameters.h"
 
-#include <QDebug>
 #include <QIcon>
 #include <QSettings>
 
