@@ -16,6 +16,14 @@ QPushButton *okButton(QDialogButtonBox *box)
     return box->button(QDialogButtonBox::Ok);
 }
 
+// The three titles do not fit side by side and are shortened; the tooltip
+// keeps them whole.
+void setTitleTips(QTabWidget *tabs)
+{
+    for (int i = 0; i < tabs->count(); ++i)
+        tabs->setTabToolTip(i, tabs->tabText(i));
+}
+
 }  // namespace
 
 OFFSET_command::OFFSET_command(PhaseControlInfo *phase, double *freq_newOffset,
@@ -28,6 +36,7 @@ OFFSET_command::OFFSET_command(PhaseControlInfo *phase, double *freq_newOffset,
       m_access(access)
 {
     ui->setupUi(this);
+    setTitleTips(ui->tabWidget);
 
     auto *opacity = new QGraphicsOpacityEffect(ui->phase_lbl);
     ui->phase_lbl->setGraphicsEffect(opacity);
@@ -275,6 +284,7 @@ void OFFSET_command::translate()
     const QString freqWarning = ui->freq_warning_lbl->text();
     const QString driftWarning = ui->drift_warning_lbl->text();
     ui->retranslateUi(this);
+    setTitleTips(ui->tabWidget);
     ui->phase_lbl->setText(plan);
     ui->freq_warning_lbl->setText(freqWarning);
     ui->drift_warning_lbl->setText(driftWarning);
