@@ -1,0 +1,106 @@
+#include "control/PhasePlan.h"
+
+#include <QtTest>
+
+class TestPhasePlan : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void plan_data();
+    void plan();
+    void endTime_data();
+    void endTime();
+    void nanosecondsBeyond32BitPicoseconds_doNotFit_data();
+    void nanosecondsBeyond32BitPicoseconds_doNotFit();
+};
+
+void TestPhasePlan::plan_data()
+{
+    QTest::addColumn<int>("value");
+    QTest::addColumn<int>("unit");
+    QTest::addColumn<QString>("firstStep");
+    QTest::addColumn<qint64>("firstSeconds");
+    QTest::addColumn<QString>("remainderStep");
+    QTest::addColumn<int>("interval");
+
+    QTest::newRow("5 ns holds 1e-9 for 5 s") << 5 << 0 << "1e-9" << qint64(5) << "" << 5;
+    QTest::newRow("1 ns still lasts 2 s") << 1 << 0 << "1e-9" << qint64(1) << "" << 2;
+    QTest::newRow("-7 ns holds -1e-9 for 7 s") << -7 << 0 << "-1e-9" << qint64(7) << "" << 7;
+    QTest::newRow("250 ps is one second of 2.5e-10") << 250 << 1 << "2.5e-10" << qint64(1) << "" << 2;
+    QTest::newRow("999 ps is one second of 9.99e-10") << 999 << 1 << "9.99e-10" << qint64(1) << "" << 2;
+    QTest::newRow("1000 ps is 1e-9 for 1 s, lasting 2 s") << 1000 << 1 << "1e-9" << qint64(1) << "" << 2;
+    QTest::newRow("1001 ps adds a 1e-12 remainder") << 1001 << 1 << "1e-9" << qint64(1) << "1e-12" << 2;
+    QTest::newRow("-1500 ps keeps the sign in the remainder") << -1500 << 1 << "-1e-9" << qint64(1) << "-5e-10" << 2;
+    QTest::newRow("3000 ps holds 1e-9 for 3 s") << 3000 << 1 << "1e-9" << qint64(3) << "" << 3;
+    QTest::newRow("2750 ps lasts 3 s") << 2750 << 1 << "1e-9" << qint64(2) << "7.5e-10" << 3;
+}
+
+void TestPhasePlan::plan()
+{
+    QFETCH(int, value);
+    QFETCH(int, unit);
+    QFETCH(QString, firstStep);
+    QFETCH(qint64, firstSeconds);
+    QFETCH(QString, remainderStep);
+    QFETCH(int, interval);
+
+    const PhasePlan plan = PhasePlan::make(value, PhasePlan::Unit(unit));
+    QCOMPARE(plan.firstStep, firstStep);
+    QCOMPARE(plan.firstSeconds, firstSeconds);
+    QCOMPARE(plan.remainderStep, remainderStep);
+    QCOMPARE(plan.interval, interval);
+}
+
+void TestPhasePlan::endTime_data()
+{
+    QTest::addColumn<QDateTime>("now");
+    QTest::addColumn<int>("interval");
+    QTest::addColumn<QDateTime>("end");
+
+    QTest::newRow("23:59:59 UTC plus 5 s is 00:00:04 the next day")
+        << QDateTime(QDate(2026, 3, 31), QTime(23, 59, 59), Qt::UTC) << 5
+        << QDateTime(QDate(2026, 4, 1), QTime(0, 0, 4), Qt::UTC);
+    QTest::newRow("new year's eve")
+        << QDateTime(QDate(2026, 12, 31), QTime(23, 59, 58), Qt::UTC) << 2
+        << QDateTime(QDate(2027, 1, 1), QTime(0, 0, 0), Qt::UTC);
+    QTest::newRow("a local time is taken as the same instant in UTC")
+        << QDateTime(QDate(2026, 6, 1), QTime(12, 0, 0), Qt::OffsetFromUTC, 3 * 3600) << 10
+        << QDateTime(QDate(2026, 6, 1), QTime(9, 0, 10), Qt::UTC);
+}
+
+void TestPhasePlan::endTime()
+{
+    QFETCH(QDateTime, now);
+    QFETCH(int, interval);
+    QFETCH(QDateTime, end);
+
+    const QDateTime result = PhasePlan::endTime(now, interval);
+    QCOMPARE(result, end);
+    QCOMPARE(result.timeSpec(), Qt::UTC);
+    QCOMPARE(result.time(), end.time());
+}
+
+void TestPhasePlan::nanosecondsBeyond32BitPicoseconds_doNotFit_data()
+{
+    QTest::addColumn<int>("value");
+    QTest::addColumn<int>("unit");
+    QTest::addColumn<bool>("fits");
+
+    QTest::newRow("2147483 ns fits") << 2147483 << 0 << true;
+    QTest::newRow("-2147483 ns fits") << -2147483 << 0 << true;
+    QTest::newRow("2147484 ns does not") << 2147484 << 0 << false;
+    QTest::newRow("-1000000000 ns does not") << -1000000000 << 0 << false;
+    QTest::newRow("1000000000 ps fits") << 1000000000 << 1 << true;
+}
+
+void TestPhasePlan::nanosecondsBeyond32BitPicoseconds_doNotFit()
+{
+    QFETCH(int, value);
+    QFETCH(int, unit);
+    QFETCH(bool, fits);
+    QCOMPARE(PhasePlan::fitsDevice(value, PhasePlan::Unit(unit)), fits);
+}
+
+QTEST_GUILESS_MAIN(TestPhasePlan)
+#include "tst_phaseplan.moc"
