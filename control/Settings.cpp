@@ -91,6 +91,14 @@ void Settings::createPages(CommandParameters *params)
         page(row)->hide();
 }
 
+// What every page shares: its commands go up, a language change comes down.
+template<typename Page>
+void Settings::relay(Page *page)
+{
+    connect(page, &Page::sendCommand, this, &Settings::sendCommand);
+    connect(this, &Settings::translateWidgets, page, &Page::translate);
+}
+
 void Settings::connectPages()
 {
     connect(this, &Settings::set_offsetControl_curValues, m_offset,
@@ -110,25 +118,15 @@ void Settings::connectPages()
     connect(this, &Settings::updateCurrentFreqLimit, m_limit, &FREQDIFFlim_command::updateCurrentLimit);
     connect(this, &Settings::smartControlIsFinished, m_smooth, &SCONTROL_command::smartControlIsFinished);
 
-    connect(this, &Settings::translateWidgets, m_limit, &FREQDIFFlim_command::translate);
-    connect(this, &Settings::translateWidgets, m_smooth, &SCONTROL_command::translate);
-    connect(this, &Settings::translateWidgets, m_mode, &SYNCHR_command::translate);
-    connect(this, &Settings::translateWidgets, m_offset, &OFFSET_command::translate);
-    connect(this, &Settings::translateWidgets, m_pps, &PPS_SYNC_command::translate);
-    connect(this, &Settings::translateWidgets, m_dateTime, &DATETIME_command::translate);
-    connect(this, &Settings::translateWidgets, m_journal, &JOURNAL_command::translate);
-    connect(this, &Settings::translateWidgets, m_ave, &AVECONTROL_command::translate);
-    connect(this, &Settings::translateWidgets, m_qualification, &QUAL_INTERVAL_command::translate);
-
-    connect(m_limit, &FREQDIFFlim_command::sendCommand, this, &Settings::sendCommand);
-    connect(m_smooth, &SCONTROL_command::sendCommand, this, &Settings::sendCommand);
-    connect(m_mode, &SYNCHR_command::sendCommand, this, &Settings::sendCommand);
-    connect(m_offset, &OFFSET_command::sendCommand, this, &Settings::sendCommand);
-    connect(m_pps, &PPS_SYNC_command::sendCommand, this, &Settings::sendCommand);
-    connect(m_dateTime, &DATETIME_command::sendCommand, this, &Settings::sendCommand);
-    connect(m_journal, &JOURNAL_command::sendCommand, this, &Settings::sendCommand);
-    connect(m_ave, &AVECONTROL_command::sendCommand, this, &Settings::sendCommand);
-    connect(m_qualification, &QUAL_INTERVAL_command::sendCommand, this, &Settings::sendCommand);
+    relay(m_limit);
+    relay(m_smooth);
+    relay(m_mode);
+    relay(m_offset);
+    relay(m_pps);
+    relay(m_dateTime);
+    relay(m_journal);
+    relay(m_ave);
+    relay(m_qualification);
 
     connect(m_dateTime, &DATETIME_command::updateTimeDifference, this, &Settings::updateTimeDifference);
     connect(m_smooth, &SCONTROL_command::stopSmartControl, this, &Settings::stopSmartControl);

@@ -78,6 +78,8 @@ private:
     void deletePages();
     void createPages(CommandParameters *params);
     void connectPages();
+    template<typename Page>
+    void relay(Page *page);
     void hideDisabledRows();
     QWidget *page(int row) const;
     void stopPages();

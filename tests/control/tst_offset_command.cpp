@@ -1,5 +1,6 @@
 #include "control/OFFSET_command.h"
 #include "dialogs/MessageBox.h"
+#include "FormChild.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -47,9 +48,7 @@ private:
     template<typename T>
     T *child(const QString &name) const
     {
-        auto *widget = m_tab->findChild<T *>(name);
-        Q_ASSERT(widget);
-        return widget;
+        return formChild<T>(m_tab.get(), name);
     }
     void clickOk(const QString &box) const;
     void enterPhase(int value, int unit) const;

@@ -2,6 +2,7 @@
 
 #include "control/SCONTROL_command.h"
 #include "dialogs/MessageBox.h"
+#include "FormChild.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -37,9 +38,7 @@ private:
     template<typename T>
     T *child(const QString &name) const
     {
-        auto *widget = m_tab->findChild<T *>(name);
-        Q_ASSERT(widget);
-        return widget;
+        return formChild<T>(m_tab.get(), name);
     }
     QPushButton *okButton() const
     {

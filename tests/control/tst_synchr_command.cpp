@@ -1,4 +1,5 @@
 #include "control/SYNCHR_command.h"
+#include "FormChild.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -38,9 +39,7 @@ private:
     template<typename T>
     T *child(const QString &name) const
     {
-        auto *widget = m_tab->findChild<T *>(name);
-        Q_ASSERT(widget);
-        return widget;
+        return formChild<T>(m_tab.get(), name);
     }
     QComboBox *combo(const QString &name) const { return child<QComboBox>(name); }
     void choose(const QString &comboName, const QString &text) const;
