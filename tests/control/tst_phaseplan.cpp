@@ -7,50 +7,11 @@ class TestPhasePlan : public QObject
     Q_OBJECT
 
 private slots:
-    void plan_data();
-    void plan();
     void endTime_data();
     void endTime();
     void nanosecondsBeyond32BitPicoseconds_doNotFit_data();
     void nanosecondsBeyond32BitPicoseconds_doNotFit();
 };
-
-void TestPhasePlan::plan_data()
-{
-    QTest::addColumn<int>("value");
-    QTest::addColumn<int>("unit");
-    QTest::addColumn<QString>("firstStep");
-    QTest::addColumn<qint64>("firstSeconds");
-    QTest::addColumn<QString>("remainderStep");
-    QTest::addColumn<int>("interval");
-
-    QTest::newRow("5 ns holds 1e-9 for 5 s") << 5 << 0 << "1e-9" << qint64(5) << "" << 5;
-    QTest::newRow("1 ns still lasts 2 s") << 1 << 0 << "1e-9" << qint64(1) << "" << 2;
-    QTest::newRow("-7 ns holds -1e-9 for 7 s") << -7 << 0 << "-1e-9" << qint64(7) << "" << 7;
-    QTest::newRow("250 ps is one second of 2.5e-10") << 250 << 1 << "2.5e-10" << qint64(1) << "" << 2;
-    QTest::newRow("999 ps is one second of 9.99e-10") << 999 << 1 << "9.99e-10" << qint64(1) << "" << 2;
-    QTest::newRow("1000 ps is 1e-9 for 1 s, lasting 2 s") << 1000 << 1 << "1e-9" << qint64(1) << "" << 2;
-    QTest::newRow("1001 ps adds a 1e-12 remainder") << 1001 << 1 << "1e-9" << qint64(1) << "1e-12" << 2;
-    QTest::newRow("-1500 ps keeps the sign in the remainder") << -1500 << 1 << "-1e-9" << qint64(1) << "-5e-10" << 2;
-    QTest::newRow("3000 ps holds 1e-9 for 3 s") << 3000 << 1 << "1e-9" << qint64(3) << "" << 3;
-    QTest::newRow("2750 ps lasts 3 s") << 2750 << 1 << "1e-9" << qint64(2) << "7.5e-10" << 3;
-}
-
-void TestPhasePlan::plan()
-{
-    QFETCH(int, value);
-    QFETCH(int, unit);
-    QFETCH(QString, firstStep);
-    QFETCH(qint64, firstSeconds);
-    QFETCH(QString, remainderStep);
-    QFETCH(int, interval);
-
-    const PhasePlan plan = PhasePlan::make(value, PhasePlan::Unit(unit));
-    QCOMPARE(plan.firstStep, firstStep);
-    QCOMPARE(plan.firstSeconds, firstSeconds);
-    QCOMPARE(plan.remainderStep, remainderStep);
-    QCOMPARE(plan.interval, interval);
-}
 
 void TestPhasePlan::endTime_data()
 {
