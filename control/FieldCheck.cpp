@@ -37,6 +37,12 @@ QString number(double value, int digits)
     return QString::number(value, 'g', digits);
 }
 
+bool isSettable(double value, double largest)
+{
+    const double magnitude = qAbs(value);
+    return value == 0.0 || (magnitude >= 1e-18 && magnitude <= largest);
+}
+
 void rangeMessage(QWidget *parent, const QString &text)
 {
     MessageBox::warning(parent, text);

@@ -23,6 +23,10 @@ void check(const QLineEdit *field, QLabel *warning);
 // notation.
 QString number(double value, int digits = 6);
 
+// An offset or trend the instrument can be set to: 0, or a magnitude from
+// 1e-18 up to `largest`. Smaller magnitudes are below its resolution.
+bool isSettable(double value, double largest);
+
 // The modal range message box ("Monitor KSR-583").
 void rangeMessage(QWidget *parent, const QString &text);
 
