@@ -3,9 +3,11 @@
 #include "HistorySchedule.h"
 #include "StatusDisplay.h"
 #include "SupervisInfoWriter.h"
+#include "control/Settings.h"
 #include "dialogs/AutoConnectForm.h"
 #include "dialogs/ConnectDialog.h"
 #include "dialogs/aboutDialog.h"
+#include "dialogs/authentication.h"
 #include "link/COMThread.h"
 #include "link/LinkClock.h"
 #include "ui_MainWindow.h"
@@ -57,7 +59,7 @@ MainWindow::MainWindow(std::shared_ptr<PortFactory> ports, std::shared_ptr<LinkC
 
     applyWindowPosition();
     loadLanguage(m_config.russian);
-    // The login dialog is created here, with m_config's password settings.
+    createLoginDialog();
     m_reference = CurrentReference::read(m_config.pathLocal + QStringLiteral("/Status/")
                                          + CurrentReference::fileName());
     makeFolders();
@@ -66,8 +68,7 @@ MainWindow::MainWindow(std::shared_ptr<PortFactory> ports, std::shared_ptr<LinkC
     startLink(std::move(ports), std::move(linkClock));
     createConnectionDialogs();
     seedCommandParameters();
-    // The control window is created here and initialised with the command
-    // parameter block; it takes the channel names next.
+    createControlWindow();
     emit set_channelNames(channelNames());
     createAboutBox();
     connectMenus();
@@ -89,7 +90,8 @@ MainWindow::~MainWindow()
     exit.analyseAtStart = m_connectDialog->analyseAtStart();
     exit.channelNames = channelNames();
     exit.mainWindowPos = pos();
-    exit.controlWindowPos = m_config.controlWindowPos;
+    // A control window never opened in this run keeps its stored place.
+    exit.controlWindowPos = m_control->pos().isNull() ? m_config.controlWindowPos : m_control->pos();
     if (ui->actionRussian->isChecked())
         exit.language = QStringLiteral("RU");
     else if (ui->actionEnglish->isChecked())
@@ -97,6 +99,8 @@ MainWindow::~MainWindow()
     exit.supervisInfoFile = m_config.supervisInfoFile;
     exit.write();
 
+    // The pages point into the link's command parameter block.
+    m_control.reset();
     stopLink();
 }
 
@@ -188,6 +192,38 @@ void MainWindow::startLink(std::shared_ptr<PortFactory> ports, std::shared_ptr<L
     m_linkThread->start(QThread::HighestPriority);
 }
 
+void MainWindow::createLoginDialog()
+{
+    m_login = std::make_unique<authentication>();
+    m_login->setAccounts(authentication::readAccountsFile(m_config.passwordsFile));
+    m_login->setMaxAttempts(m_config.numOfAttempts);
+    m_login->setLockSeconds(m_config.numOfSeconds);
+}
+
+void MainWindow::createControlWindow()
+{
+    m_control = std::make_unique<Settings>();
+    m_control->init(m_login.get(), &m_link->params());
+    Settings *control = m_control.get();
+
+    connect(m_link, &COMThread::newTimeDifferenceIsReady, control, &Settings::newTimeDifferenceIsReady);
+    connect(m_link, &COMThread::setNumberOfJournalRec, control, &Settings::setNumberOfJournalRec);
+    connect(m_link, &COMThread::setNumberOfReadyRec, control, &Settings::setNumberOfReadyRec);
+    connect(m_link, &COMThread::currentOffset_1PPS_isReady, control, &Settings::currentOffset_1PPS_isReady);
+    connect(this, &MainWindow::set_channelNames, control, &Settings::set_channelNames);
+    connect(control, &Settings::updateTimeDifference, this, [this] { queueCommand(COMMAND_GET_DATETIME); });
+    connect(control, &Settings::sendCommand, this, &MainWindow::queueCommand);
+    connect(m_link, &COMThread::updateCurrentFreqLimit, control, &Settings::updateCurrentFreqLimit);
+    connect(this, &MainWindow::smartControlIsFinished, control, &Settings::smartControlIsFinished);
+    connect(control, &Settings::stopSmartControl, this, &MainWindow::stopSmartControl);
+
+    connect(this, &MainWindow::set_syncAndChanStatus, control, &Settings::set_syncAndChanStatus);
+    connect(this, &MainWindow::set_channelStatus, control, &Settings::set_channelStatus);
+    connect(this, &MainWindow::set_offsetControl_curValues, control, &Settings::set_offsetControl_curValues);
+    connect(this, &MainWindow::loadHistory, control, &Settings::loadHistory);
+    connect(ui->actionControl, &QAction::triggered, control, &Settings::MyShow);
+}
+
 void MainWindow::createConnectionDialogs()
 {
     m_connectDialog = new ConnectDialog(this);
@@ -224,6 +260,7 @@ void MainWindow::createAboutBox()
     connect(ui->actionAbout_device, &QAction::triggered, m_about, &aboutDialog::on_showDevInfo);
     connect(ui->actionAbout_program, &QAction::triggered, m_about, &aboutDialog::on_showProgInfo);
     connect(this, &MainWindow::translate, m_connectDialog, &ConnectDialog::translate);
+    connect(this, &MainWindow::translate, m_control.get(), &Settings::translate);
     connect(this, &MainWindow::translate, m_about, &aboutDialog::translate);
 }
 
@@ -285,6 +322,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     QEventLoop wait;
     QTimer::singleShot(100, &wait, &QEventLoop::quit);
     wait.exec();
+    m_control->close();
     m_about->close();
     m_connectDialog->close();
     m_autoConnectForm->close();
@@ -491,6 +529,7 @@ void MainWindow::on_pushButtonControl_clicked()
     m_link->params().dateTime_info.timeDifference = 0;
     m_link->params().dateTime_info.dateDifference = 0;
     queueCommand(COMMAND_GET_DATETIME);
+    m_control->MyShow();
 }
 
 void MainWindow::stopSmartControl()

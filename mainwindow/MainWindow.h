@@ -12,6 +12,8 @@
 #include <memory>
 
 class AutoConnectForm;
+class Settings;
+class authentication;
 class COMThread;
 class ConnectDialog;
 class LinkClock;
@@ -47,6 +49,8 @@ public:
     ConnectDialog *connectDialog() const { return m_connectDialog; }
     AutoConnectForm *autoConnectForm() const { return m_autoConnectForm.get(); }
     aboutDialog *aboutBox() const { return m_about; }
+    Settings *controlWindow() const { return m_control.get(); }
+    authentication *loginDialog() const { return m_login.get(); }
     QThread *linkThread() const { return m_linkThread; }
     CurrentReference rememberedReference() const { return m_reference; }
     QStringList channelNames() const;
@@ -107,7 +111,9 @@ private:
     void makeFolders();
     void initDisplay();
     void startLink(std::shared_ptr<PortFactory> ports, std::shared_ptr<LinkClock> linkClock);
+    void createLoginDialog();
     void createConnectionDialogs();
+    void createControlWindow();
     void createAboutBox();
     void seedCommandParameters();
     void connectMenus();
@@ -144,6 +150,8 @@ private:
     ConnectDialog *m_connectDialog = nullptr;
     std::unique_ptr<AutoConnectForm> m_autoConnectForm;  // a top-level window
     aboutDialog *m_about = nullptr;
+    std::unique_ptr<authentication> m_login;  // a top-level dialog
+    std::unique_ptr<Settings> m_control;      // a top-level dialog
     QTimer *m_supervisionTimer = nullptr;
     QTimer *m_parameterTimer = nullptr;
     QTimer *m_historyTimer = nullptr;
