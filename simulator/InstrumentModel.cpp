@@ -177,9 +177,10 @@ ADJ_CMD_STATE InstrumentModel::cmdState() const
         s.qualTimeLeft[i] = c.qualifying ? tenMsUnits(c.qualLeftMs) : 0;
         anyInUse = anyInUse || c.inUse;
     }
-    // Switched on but not yet locked reads as "not synchronised" (2).
+    // Switched on, the instrument reports synchronisation (its estimation
+    // countdown runs meanwhile); with no signal in use it cannot lock (2).
     if (m_syncOn)
-        s.syncStatus = (m_estimationLeftMs == 0 && anyInUse) ? 1 : 2;
+        s.syncStatus = anyInUse ? 1 : 2;
     s.estimationTimeLeft = tenMsUnits(m_estimationLeftMs);
     s.flags = quint16((m_switching ? 0x1000 : 0) | (m_aveEnabled ? 0x0100 : 0));
     return s;
