@@ -1,5 +1,4 @@
 #include "FormWidget.h"
-#include "WidgetTestMain.h"
 #include "dialogs/aboutDialog.h"
 
 #include <QCoreApplication>
@@ -154,5 +153,5 @@ void tst_aboutDialog::languageSwitch_keepsIdentification()
     QVERIFY(!formWidget<QLabel>(m_about, "label_program")->isVisible());
 }
 
-KSR_WIDGET_TEST_MAIN(tst_aboutDialog)
+QTEST_MAIN(tst_aboutDialog)
 #include "tst_aboutdialog.moc"

@@ -1,5 +1,4 @@
 #include "FormWidget.h"
-#include "WidgetTestMain.h"
 #include "dialogs/AutoConnectForm.h"
 #include "dialogs/ConnectDialog.h"
 
@@ -146,5 +145,5 @@ void tst_AutoConnectForm::boxToggledInForm_isWhatIsSavedAtExit()
     QCOMPARE(settings.value("Settings/AnalyseAtStart").toInt(), saved);
 }
 
-KSR_WIDGET_TEST_MAIN(tst_AutoConnectForm)
+QTEST_MAIN(tst_AutoConnectForm)
 #include "tst_autoconnectform.moc"

@@ -1,5 +1,4 @@
 #include "FormWidget.h"
-#include "WidgetTestMain.h"
 #include "dialogs/ConnectDialog.h"
 
 #include <QCheckBox>
@@ -159,5 +158,5 @@ void tst_ConnectDialog::translate_keepsListAndBox()
     QVERIFY(child<QCheckBox>("checkBox")->isChecked());
 }
 
-KSR_WIDGET_TEST_MAIN(tst_ConnectDialog)
+QTEST_MAIN(tst_ConnectDialog)
 #include "tst_connectdialog.moc"

@@ -68,13 +68,6 @@ private:
     std::unique_ptr<MainWindow> m_window;
 };
 
-// The offscreen platform plugin never frees its screen and cursor; none of
-// that is ours. Read only by the leak checker of sanitized builds.
-extern "C" const char *__lsan_default_suppressions()
-{
-    return "leak:libqoffscreen.so\n";
-}
-
 namespace {
 const QColor Green(0, 170, 0);
 const QColor Grey(Qt::gray);
