@@ -183,14 +183,6 @@ computer time</source>
     </message>
 </context>
 <context>
-    <name>FieldCheck</name>
-    <message>
-        <location filename="../../../control/FieldCheck.cpp" line="24" />
-        <source>Incorrect value!</source>
-        <translation>Неверное значение!</translation>
-    </message>
-</context>
-<context>
     <name>JOURNAL_command</name>
     <message>
         <location filename="../../../control/JOURNAL_command.ui" line="33" />
