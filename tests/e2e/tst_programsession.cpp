@@ -21,6 +21,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSerialPortInfo>
 #include <QSettings>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -64,13 +65,6 @@ private:
     std::unique_ptr<SimProcess> m_sim;
     std::unique_ptr<MainWindow> m_window;
 };
-
-// The offscreen platform plugin never frees its screen and cursor; none of
-// that is ours. Read only by the leak checker of sanitized builds.
-extern "C" const char *__lsan_default_suppressions()
-{
-    return "leak:libqoffscreen.so\n";
-}
 
 namespace {
 // From start to the first poll: one identification on the configured port
@@ -155,10 +149,10 @@ void tst_ProgramSession::runStep(QWidget *page, const QString &step)
     const QString name = step.section('=', 0, 0);
     QWidget *widget = child<QWidget>(page, name);
     QVERIFY(widget);
-    // A widget on a hidden inner tab is brought forward first.
-    for (QWidget *w = widget; w && w != page; w = w->parentWidget()) {
-        if (auto *tabs = qobject_cast<QTabWidget *>(w->parentWidget() ? w->parentWidget()->parentWidget()
-                                                                      : nullptr))
+    // A widget on a hidden inner tab is brought forward first; a tab's page
+    // sits in the stack inside its tab widget.
+    for (QWidget *w = widget; w != page; w = w->parentWidget()) {
+        if (auto *tabs = qobject_cast<QTabWidget *>(w->parentWidget()->parentWidget()))
             tabs->setCurrentWidget(w);
     }
     QVERIFY2(widget->isVisible() && widget->isEnabled(), qPrintable(name));
@@ -194,6 +188,8 @@ void tst_ProgramSession::startupSearch_findsTheSimulatorAndShowsItsIdentity()
     // searched all the same and shown with what answered there.
     auto *ports = child<QComboBox>(m_window->connectDialog(), "comBox");
     QCOMPARE(ports->currentText(), item);
+    QCOMPARE(ports->count(), QSerialPortInfo::availablePorts().size() + 1);
+    QCOMPARE(ports->currentIndex(), ports->count() - 1);
     QVERIFY(messageLog().contains("Looking for devices..."));
 
     m_window->findChild<QAction *>("actionAbout_device")->trigger();
