@@ -74,8 +74,14 @@ QByteArray ParameterLog::row(const QTime &utcTime, const Row &row)
         fields << StatusDisplay::number(adev, 3);
 
     QByteArray line;
-    for (int i = 0; i < Columns; ++i)
-        line += padded(fields.at(i), Widths[i] + 1);
+    for (int i = 0; i < Columns; ++i) {
+        QByteArray field = padded(fields.at(i), Widths[i] + 1);
+        // A value that fills its field would run into the next one
+        // ("-1.19582e-15" and "0" read as "-1.19582e-150").
+        if (!field.endsWith(' '))
+            field += ' ';
+        line += field;
+    }
     return line + '\n';
 }
 

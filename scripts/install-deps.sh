@@ -7,7 +7,7 @@ packages=(
   cmake make g++ pkg-config
   qtbase5-dev libqt5serialport5-dev qttools5-dev qttools5-dev-tools
   libqcustomplot-dev
-  xvfb xauth imagemagick
+  xvfb xauth imagemagick xdotool openbox
   "$@"
 )
 

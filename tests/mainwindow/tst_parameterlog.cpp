@@ -15,6 +15,8 @@ private slots:
     void header_widthsCountUtf8Bytes();
     void row_fieldsAreOneWiderThanTheHeader();
     void row_longValueIsKeptWhole();
+    void row_valueFillingItsField_isStillFollowedByABlank_data();
+    void row_valueFillingItsField_isStillFollowedByABlank();
     void newFile_getsHeaderOnce();
     void existingEmptyFile_getsNoHeader();
     void fileIsNamedByUtcDate();
@@ -80,6 +82,31 @@ void tst_ParameterLog::row_longValueIsKeptWhole()
     row.mode = QStringLiteral("Режим ПЕРЕКЛЮЧЕНИЯ");  // 35 bytes in a 25-byte field
     const QByteArray line = ParameterLog::row(QTime(1, 2, 3), row);
     QVERIFY(line.startsWith("01:02:03  " + row.mode.toUtf8() + "          "));
+}
+
+void tst_ParameterLog::row_valueFillingItsField_isStillFollowedByABlank_data()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<float>("offset");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::newRow("negative offset of 12 characters in a 12-byte field")
+        << "SWITCHING mode" << -1.19582e-15f << QByteArray("-1.19582e-15 0           ");
+    QTest::newRow("Russian mode of 35 bytes in a 25-byte field")
+        << QStringLiteral("Режим ПЕРЕКЛЮЧЕНИЯ") << 0.0f
+        << QStringLiteral("Режим ПЕРЕКЛЮЧЕНИЯ +         ").toUtf8();
+}
+
+void tst_ParameterLog::row_valueFillingItsField_isStillFollowedByABlank()
+{
+    QFETCH(QString, mode);
+    QFETCH(float, offset);
+    QFETCH(QByteArray, expected);
+    ParameterLog::Row row;
+    row.mode = mode;
+    row.status[0] = "+";
+    row.offset = offset;
+    QVERIFY2(ParameterLog::row(QTime(1, 2, 3), row).contains(expected),
+             ParameterLog::row(QTime(1, 2, 3), row).constData());
 }
 
 void tst_ParameterLog::newFile_getsHeaderOnce()

@@ -1,0 +1,46 @@
+#include "ProgramFolder.h"
+
+#include <QFile>
+#include <QSettings>
+#include <QTextCodec>
+
+ProgramFolder::ProgramFolder() = default;
+
+bool ProgramFolder::writeConfiguration(const QString &port, int analyseAtStart,
+                                       const QString &extraSettings) const
+{
+    QFile file(filePath(QStringLiteral("fconn583.ini")));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    const QString text = QStringLiteral("[Settings]\nCOM=%1\nAnalyseAtStart=%2\nMonitorInterval=1\n"
+                                        "Path_local=%3\n%4")
+                             .arg(port)
+                             .arg(analyseAtStart)
+                             .arg(path(), extraSettings);
+    return file.write(text.toUtf8()) > 0;
+}
+
+QString ProgramFolder::programLog() const
+{
+    return readText(filePath(QStringLiteral("Logs/%1.log")
+                                 .arg(QDate::currentDate().toString(QStringLiteral("yyyyMMdd")))));
+}
+
+QString ProgramFolder::parameterLog() const
+{
+    const QString day = QDateTime::currentDateTimeUtc().date().toString(QStringLiteral("yyyyMMdd"));
+    return readText(filePath(QStringLiteral("Logs/Parameters/%1.log").arg(day)));
+}
+
+std::unique_ptr<QSettings> ProgramFolder::ini(const QString &name) const
+{
+    auto settings = std::make_unique<QSettings>(filePath(name), QSettings::IniFormat);
+    settings->setIniCodec(QTextCodec::codecForName("Windows-1251"));
+    return settings;
+}
+
+QString ProgramFolder::readText(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}

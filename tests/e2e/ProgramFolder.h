@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+
+class QSettings;
+
+// A temporary working folder for the program: its "fconn583.ini" and the
+// files it writes there (program log, parameter log, status file).
+class ProgramFolder
+{
+public:
+    ProgramFolder();
+
+    bool isValid() const { return m_dir.isValid(); }
+    QString path() const { return m_dir.path(); }
+    QString filePath(const QString &name) const { return m_dir.filePath(name); }
+
+    // Writes "fconn583.ini" for the instrument on `port`, with the program
+    // log, status and parameter files in this folder. `extraSettings` are
+    // more "key=value" lines for the [Settings] group.
+    bool writeConfiguration(const QString &port, int analyseAtStart,
+                            const QString &extraSettings = QString()) const;
+
+    // Today's program log (local date) and parameter log (UTC date).
+    QString programLog() const;
+    QString parameterLog() const;
+    // An INI file of the folder, read as the program writes it.
+    std::unique_ptr<QSettings> ini(const QString &name) const;
+
+private:
+    static QString readText(const QString &path);
+
+    QTemporaryDir m_dir;
+};
