@@ -15,4 +15,9 @@ function(ksr_add_test name)
     TIMEOUT ${T_TIMEOUT}
     LABELS ${T_LABEL}
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;KSR_SIM=$<TARGET_FILE:ksr583-sim>;KSR_MONITOR=$<TARGET_FILE:ksr583-monitor>")
+  if(T_LABEL STREQUAL "pty")
+    # A killed simulator leaves its link pointing at a terminal number that
+    # another test's simulator may be given next: pty tests run one at a time.
+    set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE)
+  endif()
 endfunction()
