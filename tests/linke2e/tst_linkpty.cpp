@@ -108,7 +108,10 @@ void tst_LinkPty::connectLink(bool searchAll)
 
 void tst_LinkPty::killSimAndAwaitLoss()
 {
-    m_sim->kill();
+    // SIGTERM, so the link goes with the simulator, as a device node goes
+    // with an unplugged adapter. A link left dangling could lead to a
+    // terminal that the system has since given to another program.
+    m_sim->terminate();
     QTRY_COMPARE_WITH_TIMEOUT(m_events->count("noConnection"), 1, LossTimeoutMs);
 }
 
