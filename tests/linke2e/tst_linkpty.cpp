@@ -128,7 +128,7 @@ void tst_LinkPty::configuredPort_identifiesThenPollsEachRecordInTurn()
 
     const QList<SimTrace::Line> trace = SimTrace::read(tracePath(1));
     const QStringList codes = SimTrace::codes(trace);
-    QCOMPARE(codes.first(), QString("FN0"));
+    QVERIFY2(codes.first() == "FN0", qPrintable(codes.join(' ')));
     QCOMPARE(codes.count("FN0"), 1);
     // Queued once the connection is announced: after the identification,
     // and only once.
