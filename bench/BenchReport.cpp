@@ -31,7 +31,11 @@ void BenchReport::below(const QString &figure, double value, const QString &unit
 {
     const bool met = orEqual ? value <= limit : value < limit;
     const QString space = unit.isEmpty() ? QString() : QStringLiteral(" ");
-    line(figure, format(value, precision) + space + unit,
+    // A value just inside or outside its limit must not print as the limit.
+    QString shown = format(value, precision);
+    for (int digits = precision + 1; value != limit && shown == format(limit, precision) && digits <= 6; ++digits)
+        shown = format(value, digits);
+    line(figure, shown + space + unit,
          (orEqual ? QStringLiteral("<= ") : QStringLiteral("< ")) + format(limit, precision) + space + unit,
          met ? QStringLiteral("ok") : QStringLiteral("MISSED"));
 }

@@ -55,13 +55,6 @@ bool SimProcess::start(const QString &link, const QStringList &options)
     return false;
 }
 
-void SimProcess::kill()
-{
-    if (isRunning())
-        m_process->kill();
-    waitForEnd();
-}
-
 void SimProcess::terminate()
 {
     if (isRunning())

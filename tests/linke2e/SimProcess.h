@@ -25,8 +25,6 @@ public:
     // Starts the simulator with a link at `link` and the extra options, and
     // waits until it names its terminal. False with the reason in error().
     bool start(const QString &link, const QStringList &options = QStringList());
-    // SIGKILL, as when the instrument's host dies: the link is left behind.
-    void kill();
     // SIGTERM: the simulator removes its link and ends.
     void terminate();
 
