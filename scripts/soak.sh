@@ -178,7 +178,8 @@ while :; do
     break
   fi
   sample
-  if [ "$t" -ge "$total" ]; then
+  # A few seconds more, so that the last minute's status file is in.
+  if [ "$t" -ge $((total + 8)) ]; then
     break
   fi
 
