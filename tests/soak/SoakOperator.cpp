@@ -61,6 +61,7 @@ SoakOperator::SoakOperator(MainWindow &window, SoakRecorder &recorder, const QSt
         {"close control window", 1, [this] { return closeControl(); }},
         {"set frequency offset", 8, [this] { return setOffset(); }},
         {"set frequency trend", 4, [this] { return setDrift(); }},
+        {"correct phase", 2, [this] { return correctPhase(); }},
         {"set frequency difference limit", 3, [this] { return setLimit(); }},
         {"start smooth steering", 3, [this] { return startSmooth(); }},
         {"cancel smooth steering", 1, [this] { return cancelSmooth(); }},
@@ -136,13 +137,8 @@ bool SoakOperator::enterValue(const char *tabName, const char *lineName, const c
     auto *box = find<QDialogButtonBox>(boxName);
     if (!field || !box)
         return false;
-    if (tabName) {
-        // A page of a tab widget sits in its stack.
-        auto *page = find<QWidget>(tabName);
-        auto *tabs = page ? qobject_cast<QTabWidget *>(page->parentWidget()->parentWidget()) : nullptr;
-        if (tabs)
-            chooseTab(tabs, page);
-    }
+    if (tabName)
+        chooseTab(find<QTabWidget>("tabWidget"), find<QWidget>(tabName));
     type(field, text(value));
     return clickOk(box);
 }
@@ -157,6 +153,18 @@ bool SoakOperator::setDrift()
 {
     return showPage(RowOffset)
            && enterValue("drift_tab", "drift_newOffset_line", "drift_btnBox", freshValue(1e-15));
+}
+
+bool SoakOperator::correctPhase()
+{
+    if (!showPage(RowOffset))
+        return false;
+    chooseTab(find<QTabWidget>("tabWidget"), find<QWidget>("phase_tab"));
+    auto *change = find<QPushButton>("phase_pBtn");
+    click(change);  // "Change": the value becomes editable
+    type(find<QAbstractSpinBox>("phase_newOffset_sBox"), QString::number(int(freshValue(100))));
+    click(change);  // "Apply": the plan is shown
+    return clickOk(find<QDialogButtonBox>("phase_btnBox"));
 }
 
 bool SoakOperator::setLimit()
@@ -330,7 +338,7 @@ void SoakOperator::type(QAbstractSpinBox *box, const QString &text)
 
 void SoakOperator::chooseTab(QTabWidget *tabs, QWidget *page)
 {
-    const int index = tabs->indexOf(page);
+    const int index = tabs && page ? tabs->indexOf(page) : -1;
     if (index < 0 || tabs->currentIndex() == index)
         return;
     QTabBar *bar = tabs->tabBar();

@@ -49,6 +49,7 @@ private:
     bool closeControl();
     bool setOffset();
     bool setDrift();
+    bool correctPhase();
     bool setLimit();
     bool startSmooth();
     bool cancelSmooth();

@@ -2,13 +2,14 @@
 // in a working folder prepared by scripts/soak.sh, plays an operator on it,
 // and writes down what the program reports (SoakRecorder). It closes the
 // window the way an operator does when a file named "stop" appears in the
-// folder.
+// folder, after saving pictures of the windows as they were.
 //
 //   ksr583-soak-driver --dir DIR [--act-for SEC] [--seed N] [--gap MIN_MS MAX_MS]
 
 #include "SoakOperator.h"
 #include "SoakRecorder.h"
 
+#include "control/Settings.h"
 #include "dialogs/MessageBox.h"
 #include "mainwindow/MainWindow.h"
 
@@ -94,6 +95,10 @@ int main(int argc, char *argv[])
             return;
         watch.stop();
         op.stop();
+        // What the operator saw last, for whoever reads a failed run.
+        window.grab().save(dir.filePath(QStringLiteral("screen-main.png")));
+        if (window.controlWindow()->isVisible())
+            window.controlWindow()->grab().save(dir.filePath(QStringLiteral("screen-control.png")));
         recorder.note(QStringLiteral("closing"));
         window.close();
         recorder.note(QStringLiteral("closed"));
