@@ -23,10 +23,7 @@ QByteArray file(int records)
     for (int i = 1; i <= records; ++i) {
         JournalRecord r;
         r.number = quint16(i);
-        r.event = 0x0104;
-        r.day = 7;
-        r.month = 1;
-        r.year = 2026;
+        r.event = 0x0104;  // "Switching on unit"
         text += JournalFile::line(r);
     }
     return text.toUtf8();
