@@ -12,6 +12,22 @@
 #include <QSaveFile>
 #include <QTimer>
 
+#include <initializer_list>
+
+namespace {
+
+// The single-precision bytes the link puts on the wire for `values`, in hex,
+// as the simulator's trace shows a request's payload.
+QString wireHex(std::initializer_list<double> values)
+{
+    QByteArray bytes;
+    for (double v : values)
+        Frame::appendF32(bytes, float(v));
+    return QString::fromLatin1(bytes.toHex());
+}
+
+}  // namespace
+
 SoakRecorder::SoakRecorder(MainWindow &window, const QString &eventsPath,
                            const QString &heartbeatPath, QObject *parent)
     : QObject(parent),
@@ -98,12 +114,4 @@ void SoakRecorder::beat()
         f.write(QByteArray::number(QDateTime::currentSecsSinceEpoch()) + '\n');
         f.commit();
     }
-}
-
-QString SoakRecorder::wireHex(std::initializer_list<double> values)
-{
-    QByteArray bytes;
-    for (double v : values)
-        Frame::appendF32(bytes, float(v));
-    return QString::fromLatin1(bytes.toHex());
 }

@@ -5,8 +5,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <initializer_list>
-
 class MainWindow;
 class QTimer;
 
@@ -26,10 +24,6 @@ public:
 
     // An event of the driver's own (operator actions, start, close).
     void note(const QString &kind, const QStringList &fields = QStringList());
-
-    // The single-precision bytes the link puts on the wire for `values`, in
-    // hex, as the simulator's trace shows a request's payload.
-    static QString wireHex(std::initializer_list<double> values);
 
 private:
     void commandQueued(int code);

@@ -61,7 +61,11 @@ SoakRun SoakRun::load(const QString &dir)
     for (const QString &path : journals)
         run.journals.append({QFileInfo(path).fileName(), readAll(path)});
     std::sort(run.journals.begin(), run.journals.end(),
-              [](const JournalFileInfo &a, const JournalFileInfo &b) { return a.name < b.name; });
+              [](const RunFile &a, const RunFile &b) { return a.name < b.name; });
+
+    const QString parameters = QDir(logs).filePath(QStringLiteral("Parameters"));
+    for (const QString &path : files(parameters, QStringLiteral("\\d{8}\\.log")))
+        run.parameterLogs.append({QFileInfo(path).fileName(), readAll(path)});
     return run;
 }
 

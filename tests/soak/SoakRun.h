@@ -21,21 +21,23 @@ struct LogLine {
     QString text;             // after the time stamp
 };
 
-struct JournalFileInfo {
+// A file the program wrote: its name and what it holds.
+struct RunFile {
     QString name;
     QByteArray bytes;
 };
 
 // Everything one soak run left in its folder: the driver's events, the
 // script's events (faults, restarts, outages, samples), the simulator traces,
-// the program log, and the journal files.
+// the program log, the journal files and the parameter log files.
 struct SoakRun {
     QString dir;
     QVector<SoakEvent> driver;
     QVector<SoakEvent> script;
     QVector<TraceEntry> trace;
     QVector<LogLine> log;
-    QVector<JournalFileInfo> journals;
+    QVector<RunFile> journals;
+    QVector<RunFile> parameterLogs;  // by UTC day
 
     static SoakRun load(const QString &dir);
 

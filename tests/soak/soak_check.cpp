@@ -6,6 +6,7 @@
 #include "CommandCheck.h"
 #include "HealthCheck.h"
 #include "JournalCheck.h"
+#include "ParameterLogCheck.h"
 #include "ProgramLogCheck.h"
 #include "SoakReport.h"
 #include "SoakRun.h"
@@ -29,6 +30,7 @@ int main(int argc, char *argv[])
     CommandCheck::run(run, report);
     JournalCheck::run(run, report);
     StatusFileCheck::run(run, report);
+    ParameterLogCheck::run(run, report);
     QTextStream(stdout) << report.text();
     return report.passed() ? 0 : 1;
 }

@@ -1,25 +1,25 @@
 #include "SoakReport.h"
-#include "StatusFileCheck.h"
+#include "MinuteSchedule.h"
 
 #include <QtTest>
 
-using Window = StatusFileCheck::Window;
+using Window = MinuteSchedule::Window;
 Q_DECLARE_METATYPE(Window)
 
-class tst_StatusFileCheck : public QObject
+class tst_MinuteSchedule : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void rewrites_followTheMinuteAndTheFolder_data();
-    void rewrites_followTheMinuteAndTheFolder();
+    void writes_followTheMinuteAndTheFolder_data();
+    void writes_followTheMinuteAndTheFolder();
 };
 
 namespace {
 constexpr qint64 S = 1000;
 }
 
-void tst_StatusFileCheck::rewrites_followTheMinuteAndTheFolder_data()
+void tst_MinuteSchedule::writes_followTheMinuteAndTheFolder_data()
 {
     QTest::addColumn<QVector<qint64>>("writes");
     QTest::addColumn<qint64>("end");
@@ -42,7 +42,7 @@ void tst_StatusFileCheck::rewrites_followTheMinuteAndTheFolder_data()
         << QVector<qint64>{60 * S} << 121 * S << QVector<Window>{} << true;
 }
 
-void tst_StatusFileCheck::rewrites_followTheMinuteAndTheFolder()
+void tst_MinuteSchedule::writes_followTheMinuteAndTheFolder()
 {
     QFETCH(QVector<qint64>, writes);
     QFETCH(qint64, end);
@@ -50,9 +50,9 @@ void tst_StatusFileCheck::rewrites_followTheMinuteAndTheFolder()
     QFETCH(bool, passes);
 
     SoakReport report;
-    StatusFileCheck::checkSchedule(writes, 0, end, outages, report);
+    MinuteSchedule::check(QStringLiteral("SupervisInfo.ini"), writes, 0, end, outages, report);
     QVERIFY2(report.passed() == passes, qPrintable(report.text()));
 }
 
-QTEST_GUILESS_MAIN(tst_StatusFileCheck)
-#include "tst_statusfilecheck.moc"
+QTEST_GUILESS_MAIN(tst_MinuteSchedule)
+#include "tst_minuteschedule.moc"
