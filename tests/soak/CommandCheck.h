@@ -14,7 +14,8 @@ class SoakReport;
 //  - a line saying a value was applied names the value the operator set;
 //  - the instrument received each value at most once, in the order set, and
 //    only values the operator set (or, for the offset, finite ones within the
-//    instrument's range that the smooth steering computed);
+//    instrument's range that the smooth steering computed, and which may be
+//    the offset the operator set last);
 //  - every request the instrument received has its outcome line, and every
 //    success line a request the instrument received.
 namespace CommandCheck {

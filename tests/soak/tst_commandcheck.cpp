@@ -24,11 +24,13 @@ QString hex(float v)
     return QString::fromLatin1(b.toHex());
 }
 
-// Sent offsets; log lines after the start line; traced requests "code payload".
+// Sent offsets; log lines after the start line; traced requests "code payload";
+// window messages, each at the time of the traced request of the same index.
 struct Story {
     QList<float> sent;
     QStringList log;
     QStringList trace;
+    QStringList window = {};
 };
 
 }  // namespace
@@ -57,6 +59,12 @@ void tst_CommandCheck::commands_areFollowedToTheInstrumentAndTheLog_data()
         << Story{{a, b}, {applied + "-2.25e-11", failed}, {"m10 " + hex(a), "m10 " + hex(b)}} << false;
     QTest::newRow("a success line for a value never received fails")
         << Story{{a}, {applied + "1.5e-11"}, {}} << false;
+    QTest::newRow("the operator's offset sent again by a smooth steering passes")
+        << Story{{a},
+                 {applied + "1.5e-11", "offset is 1.5e-11"},
+                 {"m10 " + hex(3e-12f), "m10 " + hex(a), "m10 " + hex(a)},
+                 {"Smooth steering is started", "", "Smooth steering is finished"}}
+        << true;
     QTest::newRow("a value received twice fails")
         << Story{{a}, {applied + "1.5e-11"}, {"m10 " + hex(a), "m10 " + hex(a)}} << false;
     QTest::newRow("values received in another order fail")
@@ -80,8 +88,12 @@ void tst_CommandCheck::commands_areFollowedToTheInstrumentAndTheLog()
         log += "10:00:01 " + line.toUtf8() + '\n';
     run.log = SoakRun::parseLog(log);
     QByteArray trace;
-    for (const QString &request : story.trace)
-        trace += "2026-01-07T10:00:01.000 " + request.toLatin1() + '\n';
+    for (int i = 0; i < story.trace.size(); ++i) {
+        const QDateTime at(QDate(2026, 1, 7), QTime(10, 0, 10 * i));
+        trace += at.toString("yyyy-MM-ddThh:mm:ss.zzz ").toLatin1() + story.trace.at(i).toLatin1() + '\n';
+        if (!story.window.value(i).isEmpty())
+            run.driver.append({at.toMSecsSinceEpoch(), QStringLiteral("window"), {story.window.at(i)}});
+    }
     run.trace = SoakRun::parseTrace(trace, 1);
 
     SoakReport report;
