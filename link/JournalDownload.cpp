@@ -44,13 +44,20 @@ void JournalDownload::download(const QString &folder, const QString &displayItem
     // the file instead of showing an earlier download's data.
     JournalFile::Slots records(static_cast<size_t>(count));
     int missing = 0;
+    int missedInARow = 0;
     for (int k = 1; k <= count; ++k) {
-        if (exchange(Request::JournalNext, &answer) == Frame::Result::Accepted) {
+        const bool gone = missedInARow >= MissesBeforeGivingUp;
+        if (!gone && exchange(Request::JournalNext, &answer) == Frame::Result::Accepted) {
             records[size_t(k - 1)] = JournalRecord::fromPayload(Frame::payload(answer, JournalRecord::Size));
+            missedInARow = 0;
         } else {
             ++missing;
-            settle();
+            if (!gone) {
+                ++missedInARow;
+                settle();
+            }
         }
+        // The journal tab finishes when the count reaches N, gone or not.
         emit setNumberOfReadyRec(k);
     }
 

@@ -18,6 +18,9 @@ public:
 
     // The most records the instrument's journal can hold.
     static constexpr int MaxRecords = 810;
+    // Records missed one after another before the instrument counts as gone:
+    // the rest are not asked for, each would only cost another wait.
+    static constexpr int MissesBeforeGivingUp = 5;
 
     // `displayItem` is the connected port's display item, whose text after the
     // last '#' names the file.

@@ -57,6 +57,8 @@ private slots:
     void noSizeAnswer_reportsFailure();
     void missingRecords_areLeftOutAndCounted_data();
     void missingRecords_areLeftOutAndCounted();
+    void instrumentGoneMidway_restIsNotAskedFor_data();
+    void instrumentGoneMidway_restIsNotAskedFor();
     void eachDownload_startsEmpty();
     void moreThan810Records_areCapped();
     void unwritableFolder_isReported();
@@ -198,6 +200,35 @@ void tst_JournalDownload::missingRecords_areLeftOutAndCounted()
     // The journal tab finishes when the count reaches N, missing or not.
     QCOMPARE(values(*m_ready).last(), journalSlots.size());
     QCOMPARE(m_rig->lines, (QStringList{"black: History has been downloaded", line}));
+    QCOMPARE(numbersIn(onlyLogFile()), written);
+}
+
+void tst_JournalDownload::instrumentGoneMidway_restIsNotAskedFor_data()
+{
+    QTest::addColumn<QList<int>>("journalSlots");
+    QTest::addColumn<int>("asked");
+    QTest::addColumn<QList<int>>("written");
+
+    QTest::newRow("four records missed in a row: the download goes on")
+        << QList<int>{1, -1, -1, -1, -1, 3, 2} << 7 << QList<int>{1, 2, 3};
+    QTest::newRow("five missed in a row: the rest is not asked for")
+        << QList<int>{1, 2, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1} << 7 << QList<int>{1, 2};
+}
+
+void tst_JournalDownload::instrumentGoneMidway_restIsNotAskedFor()
+{
+    QFETCH(QList<int>, journalSlots);
+    QFETCH(int, asked);
+    QFETCH(QList<int>, written);
+
+    journal(journalSlots);
+    m_download->download(m_dir->path(), kItem);
+
+    QCOMPARE(m_rig->codes().count(QStringLiteral("G-0")), asked);
+    QCOMPARE(values(*m_ready).last(), journalSlots.size());
+    QCOMPARE(m_rig->lines.last(), QStringLiteral("red: Journal records not received: %1 of %2; they are left out of the file")
+                                      .arg(journalSlots.size() - written.size())
+                                      .arg(journalSlots.size()));
     QCOMPARE(numbersIn(onlyLogFile()), written);
 }
 
