@@ -1,5 +1,5 @@
 #include "ProgramFolder.h"
-#include "SimProcess.h"
+#include "FolderSim.h"
 
 #include <QFileInfo>
 #include <QProcess>
@@ -25,7 +25,7 @@ private:
     QString logSummary() const;
 
     std::unique_ptr<ProgramFolder> m_folder;
-    std::unique_ptr<SimProcess> m_sim;
+    std::unique_ptr<FolderSim> m_sim;
     std::unique_ptr<QProcess> m_monitor;
 };
 
@@ -36,7 +36,7 @@ constexpr int FirstMinuteMs = 75000;
 
 void tst_MonitorProcess::initTestCase()
 {
-    const QString reason = SimProcess::unavailableReason();
+    const QString reason = FolderSim::unavailableReason();
     if (!reason.isEmpty())
         QSKIP(qPrintable(reason));
     const QString monitor = qEnvironmentVariable("KSR_MONITOR");
@@ -76,7 +76,7 @@ void tst_MonitorProcess::firstMinute_publishesTheInstrumentsState()
 {
     m_folder = std::make_unique<ProgramFolder>();
     QVERIFY(m_folder->isValid());
-    m_sim = std::make_unique<SimProcess>(m_folder->path());
+    m_sim = std::make_unique<FolderSim>(m_folder->path());
     if (!m_sim->start())
         QSKIP(qPrintable(m_sim->error()));
     QVERIFY(m_folder->writeConfiguration(m_sim->link(), 0));

@@ -1,5 +1,5 @@
 #include "ProgramFolder.h"
-#include "SimProcess.h"
+#include "FolderSim.h"
 
 #include "control/Settings.h"
 #include "dialogs/AutoConnectForm.h"
@@ -62,7 +62,7 @@ private:
 
     QString m_oldDir;
     std::unique_ptr<ProgramFolder> m_folder;
-    std::unique_ptr<SimProcess> m_sim;
+    std::unique_ptr<FolderSim> m_sim;
     std::unique_ptr<MainWindow> m_window;
 };
 
@@ -83,7 +83,7 @@ QString hexOf(float value)
 
 void tst_ProgramSession::initTestCase()
 {
-    const QString reason = SimProcess::unavailableReason();
+    const QString reason = FolderSim::unavailableReason();
     if (!reason.isEmpty())
         QSKIP(qPrintable(reason));
     QLocale::setDefault(QLocale::c());
@@ -99,7 +99,7 @@ void tst_ProgramSession::init()
     QVERIFY(m_folder->isValid());
     // The program reads "fconn583.ini" from its current folder.
     QVERIFY(QDir::setCurrent(m_folder->path()));
-    m_sim = std::make_unique<SimProcess>(m_folder->path());
+    m_sim = std::make_unique<FolderSim>(m_folder->path());
     if (!m_sim->start({"--journal", QString::number(JournalRecords)}))
         QSKIP(qPrintable(m_sim->error()));
     MessageBox::clearShownTexts();

@@ -1,29 +1,25 @@
 #pragma once
 
+#include "SimProcess.h"
+
 #include <QByteArray>
-#include <QProcess>
 #include <QString>
 #include <QStringList>
 
-#include <memory>
-
-// ksr583-sim as a child process on a pseudo-terminal of its own, with a
-// request trace and a control FIFO in the given folder. Stopped on
-// destruction.
-class SimProcess
+// ksr583-sim on a pseudo-terminal of its own, with its link, request trace
+// and control FIFO in the given folder. Stopped on destruction.
+class FolderSim
 {
 public:
     // Why these tests cannot run here, or an empty text when they can.
     static QString unavailableReason();
 
-    explicit SimProcess(const QString &folder);
-    ~SimProcess();
+    explicit FolderSim(const QString &folder);
 
     // Starts the simulator with the given extra options and waits for the
     // terminal's path. False, with error() saying why, when it did not start.
     bool start(const QStringList &extra = QStringList());
-    void stop();
-    QString error() const { return m_error; }
+    QString error() const { return m_sim.error(); }
 
     // The symbolic link to the terminal: the port the program is given. Its
     // name is new for every simulator, since the serial port's lock file is
@@ -40,8 +36,9 @@ public:
     bool received(const QString &code, const QString &payloadHex = QString()) const;
 
 private:
+    QString inFolder(const char *name) const;
+
     QString m_folder;
     QString m_link;
-    QString m_error;
-    std::unique_ptr<QProcess> m_proc;
+    SimProcess m_sim;
 };
