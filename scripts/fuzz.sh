@@ -54,11 +54,13 @@ done
 wait
 
 failed=0
-printf '%-14s %14s %8s %s\n' target executions corpus findings
+# corpus: inputs libFuzzer kept at the end; files: what its corpus folder holds.
+printf '%-14s %12s %7s %6s %s\n' target executions corpus files findings
 for t in "${targets[@]}"; do
   work="$build/fuzz-work/$t"
   execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$work/log" | tail -1)
-  corpus=$(find "$work/corpus" -type f | wc -l)
+  corpus=$(sed -n 's/.*DONE .* corp: \([0-9]*\)\/.*/\1/p' "$work/log" | tail -1)
+  files=$(find "$work/corpus" -type f | wc -l)
   found=$(find "$build/findings/$t" -type f | wc -l)
   rc=$(cat "$work/rc")
   status="none"
@@ -66,12 +68,12 @@ for t in "${targets[@]}"; do
     failed=1
     status="$found file(s) in build-fuzz/findings/$t, exit $rc (log: $work/log)"
   fi
-  printf '%-14s %14s %8s %s\n' "$t" "${execs:-?}" "$corpus" "$status"
+  printf '%-14s %12s %7s %6s %s\n' "$t" "${execs:-?}" "${corpus:-?}" "$files" "$status"
 done
 for t in "${targets[@]}"; do
   if [ "$(cat "$build/fuzz-work/$t/rc")" -ne 0 ]; then
     echo "== $t =="
-    grep -E -A12 'ERROR|SUMMARY|fuzz_[a-z]+:' "$build/fuzz-work/$t/log" | head -40 || true
+    grep -E -A12 'ERROR|runtime error|SUMMARY|fuzz_[a-z]+:' "$build/fuzz-work/$t/log" | head -40 || true
   fi
 done
 exit "$failed"
