@@ -30,6 +30,7 @@ const char *const kMasterOutcomes[] = {
     QT_TRANSLATE_NOOP("DeviceCommands",
                       "Command SET_MASTER_CHAN Error. Error in number of  a channel."),
 };
+constexpr int kWrongChannel = 7;
 
 bool isChannel(qint32 n)
 {
@@ -257,8 +258,14 @@ bool DeviceCommands::setMode(char mode)
 
 bool DeviceCommands::setMasterChannel(qint32 channel)
 {
+    // Only a channel the instrument has may go out as the digit; anything else
+    // would be read by the device as some other code.
+    if (!isChannel(channel)) {
+        emit debugInfo(tr(kMasterOutcomes[kWrongChannel]), kRed);
+        return false;
+    }
     QByteArray answer;
-    if (!accepted(Request::MasterChannel, QByteArray(), &answer, char('0' + quint8(channel))))
+    if (!accepted(Request::MasterChannel, QByteArray(), &answer, channelDigit(channel)))
         return false;
     const int status = Frame::u8(answer, 3) - '0';
     if (status >= 0 && status < int(std::size(kMasterOutcomes)))

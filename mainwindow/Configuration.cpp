@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QSettings>
 
+#include <limits>
+
 namespace {
 
 // QSettings splits an unquoted value with commas into a list; a channel name
@@ -63,7 +65,9 @@ Configuration Configuration::read(const QString &file)
 
 int Configuration::parameterLogIntervalMs() const
 {
-    return qMax(1, writeParamPeriod) * 60000;
+    // A period of years must not wrap round to a short or negative interval.
+    const qint64 ms = qint64(qMax(1, writeParamPeriod)) * 60000;
+    return int(qMin<qint64>(ms, std::numeric_limits<int>::max()));
 }
 
 void ExitSettings::write(const QString &file) const

@@ -35,7 +35,8 @@ struct Configuration
     // Only a position inside the screen's positive quadrant is restored.
     bool hasMainWindowPos() const { return mainWindowPos.x() > 0 && mainWindowPos.y() > 0; }
     // The parameter log period in ms; a period below one minute would make
-    // the timer fire without pause, so it is raised to one minute.
+    // the timer fire without pause, so it is raised to one minute; a period
+    // longer than a timer can wait (about 24.8 days) is cut to that.
     int parameterLogIntervalMs() const;
 };
 

@@ -10,6 +10,7 @@ CurrentReference CurrentReference::read(const QString &path)
     ref.name = ini.value(QStringLiteral("Status/RefName")).toString().simplified();
     bool ok = false;
     const int chan = ini.value(QStringLiteral("Status/RefChan"), QStringLiteral("1")).toString().toInt(&ok);
-    ref.index = ok ? chan - 1 : 0;
+    // The index picks one of four channels: anything else means channel 1.
+    ref.index = ok && chan >= 1 && chan <= 4 ? chan - 1 : 0;
     return ref;
 }

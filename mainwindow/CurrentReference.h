@@ -6,7 +6,7 @@
 // "CurRefSignal.stat" at start-up.
 struct CurrentReference
 {
-    int index = 0;  // zero-based channel
+    int index = 0;  // zero-based channel, always 0..3
     QString name;
 
     static QString fileName() { return QStringLiteral("CurRefSignal.stat"); }

@@ -67,6 +67,8 @@ private slots:
     void lateAnswer_isNotTakenForTheNextCommand();
     void unknownCode_sendsNothing_data();
     void unknownCode_sendsNothing();
+    void masterChannel_outsideChannels_sendsNothing_data();
+    void masterChannel_outsideChannels_sendsNothing();
 
 private:
     std::unique_ptr<CommandRig> m_rig;
@@ -513,6 +515,27 @@ void tst_DeviceCommands::unknownCode_sendsNothing()
     QVERIFY(!m_commands->execute(code, defaults()));
     QVERIFY(m_rig->frames().isEmpty());
     QVERIFY(m_rig->lines.isEmpty());
+}
+
+void tst_DeviceCommands::masterChannel_outsideChannels_sendsNothing_data()
+{
+    QTest::addColumn<qint32>("channel");
+    QTest::newRow("0") << 0;
+    QTest::newRow("5") << 5;
+    QTest::newRow("-1") << -1;
+    QTest::newRow("256 (digit '0' once cut to a byte)") << 256;
+    QTest::newRow("260 (digit '4' once cut to a byte)") << 260;
+}
+
+void tst_DeviceCommands::masterChannel_outsideChannels_sendsNothing()
+{
+    QFETCH(qint32, channel);
+    CommandParameters p = defaults();
+    p.syncControl_info.Ref_Chan = channel;
+    QVERIFY(!m_commands->execute(COMMAND_MASTER_CHAN, p));
+    QVERIFY(m_rig->frames().isEmpty());
+    QCOMPARE(m_rig->lines,
+             QStringList{"red: Command SET_MASTER_CHAN Error. Error in number of  a channel."});
 }
 
 QTEST_GUILESS_MAIN(tst_DeviceCommands)

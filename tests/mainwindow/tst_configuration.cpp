@@ -7,6 +7,7 @@
 #include <QTextCodec>
 #include <QtTest>
 
+#include <limits>
 #include <memory>
 
 class tst_Configuration : public QObject
@@ -160,6 +161,9 @@ void tst_Configuration::parameterLogInterval_neverBelowOneMinute_data()
     QTest::newRow("1 minute") << 1 << 60000;
     QTest::newRow("0 runs every minute") << 0 << 60000;
     QTest::newRow("negative runs every minute") << -3 << 60000;
+    QTest::newRow("largest that fits") << 35791 << 2147460000;
+    QTest::newRow("just too long is capped") << 35792 << std::numeric_limits<int>::max();
+    QTest::newRow("huge is capped") << std::numeric_limits<int>::max() << std::numeric_limits<int>::max();
 }
 
 void tst_Configuration::parameterLogInterval_neverBelowOneMinute()

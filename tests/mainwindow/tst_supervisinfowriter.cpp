@@ -177,6 +177,12 @@ void tst_SupervisInfoWriter::currentReference_data()
     QTest::newRow("channel 3 with a blank-padded name")
         << QByteArray("[Status]\nRefChan=3\nRefName=\"  Cs   beam \"\n") << 2 << "Cs beam";
     QTest::newRow("not a number: index 0") << QByteArray("[Status]\nRefChan=two\n") << 0 << "";
+    QTest::newRow("channel 4: index 3") << QByteArray("[Status]\nRefChan=4\n") << 3 << "";
+    QTest::newRow("channel 0: index 0") << QByteArray("[Status]\nRefChan=0\n") << 0 << "";
+    QTest::newRow("channel 5: index 0") << QByteArray("[Status]\nRefChan=5\n") << 0 << "";
+    QTest::newRow("negative: index 0") << QByteArray("[Status]\nRefChan=-2\n") << 0 << "";
+    QTest::newRow("too big for an int: index 0")
+        << QByteArray("[Status]\nRefChan=99999999999\n") << 0 << "";
 }
 
 void tst_SupervisInfoWriter::currentReference()

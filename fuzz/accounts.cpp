@@ -1,0 +1,34 @@
+// The accounts file as an operator may have edited it.
+
+#include "dialogs/AccountsFile.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+void require(bool condition, const char *what)
+{
+    if (!condition) {
+        std::fprintf(stderr, "fuzz_accounts: %s\n", what);
+        std::abort();
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray content(reinterpret_cast<const char *>(data), int(size));
+    const QList<Account> accounts = AccountsFile::parse(content);
+    require(accounts.size() <= content.count('\n') + 1, "more accounts than lines");
+    for (int i = 0; i < accounts.size(); ++i) {
+        require(!accounts[i].login.contains(' ') && !accounts[i].digest.contains(' '),
+                "blank inside a field");
+        require(!accounts[i].login.contains('\n'), "line break inside a login");
+        for (int j = 0; j < i; ++j)
+            require(accounts[j].login != accounts[i].login, "login listed twice");
+    }
+    return 0;
+}
