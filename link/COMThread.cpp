@@ -122,6 +122,7 @@ COMThread::COMThread(std::shared_ptr<PortFactory> ports, std::shared_ptr<LinkClo
 
 COMThread::~COMThread()
 {
+    (void)m_loopEnded.load();  // see m_loopEnded
     // The helpers hold references to m_io: they go first.
     delete m_steering;
     delete m_journal;
@@ -263,6 +264,7 @@ void COMThread::process()
     m_port->close();
     m_io->setPort(nullptr);
     m_port.reset();
+    m_loopEnded = true;
     emit finished();
 }
 

@@ -147,6 +147,10 @@ private:
 
     // Set by stop() even before process() runs, so an early stop is not lost.
     std::atomic<bool> m_stopRequested{false};
+    // Set last thing by process(). Owners delete the link only after its
+    // thread has ended (QThread::wait); the destructor reads this flag so that
+    // order is visible to ThreadSanitizer, which cannot see Qt's own locks.
+    std::atomic<bool> m_loopEnded{false};
 
     // Link thread only. The helpers are children of this object and use
     // m_io, which carries the port that process() creates.
