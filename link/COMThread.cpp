@@ -264,8 +264,8 @@ void COMThread::process()
     m_port->close();
     m_io->setPort(nullptr);
     m_port.reset();
-    m_loopEnded = true;
     emit finished();
+    m_loopEnded = true;
 }
 
 void COMThread::runPass()
