@@ -18,21 +18,24 @@ export QT_QPA_PLATFORM=offscreen
 export TSAN_OPTIONS="suppressions=$root/scripts/tsan.supp halt_on_error=1 second_deadlock_stack=1 exitcode=66 ignore_noninstrumented_modules=1"
 
 # Each test is named after its source file.
-tests=$(cd tests && ls link/tst_*.cpp linkcommands/tst_*.cpp linke2e/tst_*.cpp \
-    simulator/tst_*.cpp mainwindow/tst_mainwindow.cpp | xargs -n1 basename | sed 's/\.cpp$//')
+tests=()
+for source in tests/link/tst_*.cpp tests/linkcommands/tst_*.cpp tests/linke2e/tst_*.cpp \
+    tests/simulator/tst_*.cpp tests/mainwindow/tst_mainwindow.cpp; do
+  name=${source##*/}
+  tests+=("${name%.cpp}")
+done
 
 cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKSR_TSAN=ON -DKSR_BUILD_BENCH=OFF >/dev/null
-# shellcheck disable=SC2086  # one target per name
-cmake --build "$dir" -j"$jobs" --target $tests ksr583-sim ksr583-monitor
+cmake --build "$dir" -j"$jobs" --target "${tests[@]}" ksr583-sim ksr583-monitor
 
 log="$dir/tsan-ctest.log"
-regex="^($(echo $tests | tr ' ' '|'))\$"
+regex="^($(IFS='|'; echo "${tests[*]}"))\$"
 start=$(date +%s)
 status=0
 ctest --test-dir "$dir" --output-on-failure -j"$jobs" --timeout 600 -R "$regex" 2>&1 | tee "$log" || status=$?
 seconds=$(( $(date +%s) - start ))
 
-total=$(echo $tests | wc -w)
+total=${#tests[@]}
 passed=$(grep -cE '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .* Passed' "$log" || true)
 reports=$(grep -c 'WARNING: ThreadSanitizer' "$log" || true)
 echo "ThreadSanitizer: $passed of $total tests passed, $reports reports, ${seconds}s"
