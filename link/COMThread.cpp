@@ -11,10 +11,7 @@
 #include "StatusPoller.h"
 #include "StatusReader.h"
 
-#include <QMutexLocker>
-
 #include <algorithm>
-
 #include <iterator>
 
 namespace {
@@ -125,6 +122,7 @@ COMThread::COMThread(std::shared_ptr<PortFactory> ports, std::shared_ptr<LinkClo
 
 COMThread::~COMThread()
 {
+    (void)m_loopEnded.load();  // see m_loopEnded
     // The helpers hold references to m_io: they go first.
     delete m_steering;
     delete m_journal;
@@ -138,13 +136,13 @@ COMThread::~COMThread()
 
 void COMThread::setPortName(const QString &name)
 {
-    QMutexLocker lock(&m_nameLock);
+    std::lock_guard<std::mutex> lock(m_nameLock);
     m_portName = name;
 }
 
 QString COMThread::portName() const
 {
-    QMutexLocker lock(&m_nameLock);
+    std::lock_guard<std::mutex> lock(m_nameLock);
     return m_portName;
 }
 
@@ -189,7 +187,7 @@ void COMThread::stopConnecting()
 
 void COMThread::queueCommand(int code)
 {
-    QMutexLocker lock(&m_queueLock);
+    std::lock_guard<std::mutex> lock(m_queueLock);
     m_queue.enqueue({code, m_params});
 }
 
@@ -267,6 +265,7 @@ void COMThread::process()
     m_io->setPort(nullptr);
     m_port.reset();
     emit finished();
+    m_loopEnded = true;
 }
 
 void COMThread::runPass()
@@ -313,7 +312,7 @@ void COMThread::attemptConnection()
 
 void COMThread::adoptPortName(const QString &searched, const QString &found)
 {
-    QMutexLocker lock(&m_nameLock);
+    std::lock_guard<std::mutex> lock(m_nameLock);
     if (m_portName == searched)
         m_portName = found;
 }
@@ -353,7 +352,7 @@ void COMThread::tick(const QDateTime &now)
 
 bool COMThread::takeCommand(QueuedCommand &command)
 {
-    QMutexLocker lock(&m_queueLock);
+    std::lock_guard<std::mutex> lock(m_queueLock);
     if (m_queue.isEmpty())
         return false;
     command = m_queue.dequeue();

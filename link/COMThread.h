@@ -4,7 +4,6 @@
 #include "LinkRecords.h"
 
 #include <QDateTime>
-#include <QMutex>
 #include <QObject>
 #include <QQueue>
 #include <QString>
@@ -12,6 +11,7 @@
 
 #include <atomic>
 #include <memory>
+#include <mutex>
 
 class DeviceCommands;
 class DeviceExchange;
@@ -129,7 +129,7 @@ private:
     std::shared_ptr<LinkClock> m_clock;
 
     // connection state, written by the GUI thread, read once per pass
-    mutable QMutex m_nameLock;
+    mutable std::mutex m_nameLock;
     QString m_portName = QStringLiteral("COM1");
     std::atomic<bool> m_searchAll{false};
     std::atomic<bool> m_connectNeeded{true};
@@ -139,7 +139,7 @@ private:
     std::atomic<int> m_monitorInterval{10};
     std::atomic<bool> m_abortSteering{false};
 
-    mutable QMutex m_queueLock;
+    mutable std::mutex m_queueLock;
     QQueue<QueuedCommand> m_queue;
 
     CommandParameters m_params;  // GUI thread only
@@ -147,6 +147,10 @@ private:
 
     // Set by stop() even before process() runs, so an early stop is not lost.
     std::atomic<bool> m_stopRequested{false};
+    // Set last thing by process(). Owners delete the link only after its
+    // thread has ended (QThread::wait); the destructor reads this flag so that
+    // order is visible to ThreadSanitizer, which cannot see Qt's own locks.
+    std::atomic<bool> m_loopEnded{false};
 
     // Link thread only. The helpers are children of this object and use
     // m_io, which carries the port that process() creates.

@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QMutex>
-#include <QMutexLocker>
+#include <mutex>
 
 // A value shared between the link thread and the GUI thread. Readers get a
 // whole copy taken under the lock, so they never see a half-written value.
@@ -14,13 +13,13 @@ public:
 
     T get() const
     {
-        QMutexLocker lock(&m_mutex);
+        std::lock_guard<std::mutex> lock(m_mutex);
         return m_value;
     }
 
     void set(const T &value)
     {
-        QMutexLocker lock(&m_mutex);
+        std::lock_guard<std::mutex> lock(m_mutex);
         m_value = value;
     }
 
@@ -28,11 +27,11 @@ public:
     template <typename F>
     void update(F &&change)
     {
-        QMutexLocker lock(&m_mutex);
+        std::lock_guard<std::mutex> lock(m_mutex);
         change(m_value);
     }
 
 private:
-    mutable QMutex m_mutex;
+    mutable std::mutex m_mutex;
     T m_value{};
 };

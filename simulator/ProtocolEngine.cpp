@@ -32,7 +32,7 @@ void ProtocolEngine::catchUp()
 
 QList<SimAnswer> ProtocolEngine::feed(const QByteArray &bytes)
 {
-    QMutexLocker lock(&m_mutex);
+    std::lock_guard<std::mutex> lock(m_mutex);
     catchUp();
     const qint64 now = m_clock.monotonicMs();
     QList<SimAnswer> answers;
@@ -76,49 +76,49 @@ bool ProtocolEngine::answerOne(const QByteArray &frame, qint64 nowMs, SimAnswer 
 
 void ProtocolEngine::setWireTime(bool on)
 {
-    QMutexLocker lock(&m_mutex);
+    std::lock_guard<std::mutex> lock(m_mutex);
     m_wireTime = on;
 }
 
 void ProtocolEngine::setSilent(bool on)
 {
-    QMutexLocker lock(&m_mutex);
+    std::lock_guard<std::mutex> lock(m_mutex);
     m_silent = on;
 }
 
 bool ProtocolEngine::addFaults(const QString &spec, QString *error)
 {
-    QMutexLocker lock(&m_mutex);
+    std::lock_guard<std::mutex> lock(m_mutex);
     return m_faults.add(spec, error);
 }
 
 void ProtocolEngine::clearFaults()
 {
-    QMutexLocker lock(&m_mutex);
+    std::lock_guard<std::mutex> lock(m_mutex);
     m_faults.clear();
 }
 
 void ProtocolEngine::setRequestObserver(std::function<void(const ReceivedRequest &)> observer)
 {
-    QMutexLocker lock(&m_mutex);
+    std::lock_guard<std::mutex> lock(m_mutex);
     m_observer = std::move(observer);
 }
 
 qint64 ProtocolEngine::requestsReceived() const
 {
-    QMutexLocker lock(&m_mutex);
+    std::lock_guard<std::mutex> lock(m_mutex);
     return m_requests;
 }
 
 qint64 ProtocolEngine::answersSent() const
 {
-    QMutexLocker lock(&m_mutex);
+    std::lock_guard<std::mutex> lock(m_mutex);
     return m_answers;
 }
 
 qint64 ProtocolEngine::bytesDiscarded() const
 {
-    QMutexLocker lock(&m_mutex);
+    std::lock_guard<std::mutex> lock(m_mutex);
     return m_reader.discarded();
 }
 

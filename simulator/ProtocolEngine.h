@@ -7,12 +7,11 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QList>
-#include <QMutex>
-#include <QMutexLocker>
 #include <QString>
 
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <random>
 
 class LinkClock;
@@ -56,7 +55,7 @@ public:
     template <typename F>
     auto withModel(F &&f)
     {
-        QMutexLocker lock(&m_mutex);
+        std::lock_guard<std::mutex> lock(m_mutex);
         catchUp();
         return f(m_model);
     }
@@ -76,7 +75,7 @@ private:
 
     std::shared_ptr<LinkClock> m_sharedClock;
     LinkClock &m_clock;
-    mutable QMutex m_mutex;
+    mutable std::mutex m_mutex;
     InstrumentModel m_model;
     RequestReader m_reader;
     FaultPlan m_faults;

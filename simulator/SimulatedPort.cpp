@@ -3,13 +3,11 @@
 #include "link/CommandTable.h"
 #include "link/LinkClock.h"
 
-#include <QMutexLocker>
-
 #include <algorithm>
 
 void SimulatedLine::addPort(const QString &name, std::shared_ptr<ProtocolEngine> engine)
 {
-    QMutexLocker lock(&m_mutex);
+    std::lock_guard<std::mutex> lock(m_mutex);
     if (!m_names.contains(name))
         m_names.append(name);
     m_engines.insert(name, std::move(engine));
@@ -17,26 +15,26 @@ void SimulatedLine::addPort(const QString &name, std::shared_ptr<ProtocolEngine>
 
 void SimulatedLine::removePort(const QString &name)
 {
-    QMutexLocker lock(&m_mutex);
+    std::lock_guard<std::mutex> lock(m_mutex);
     m_names.removeAll(name);
     m_engines.remove(name);
 }
 
 QStringList SimulatedLine::names() const
 {
-    QMutexLocker lock(&m_mutex);
+    std::lock_guard<std::mutex> lock(m_mutex);
     return m_names;
 }
 
 bool SimulatedLine::has(const QString &name) const
 {
-    QMutexLocker lock(&m_mutex);
+    std::lock_guard<std::mutex> lock(m_mutex);
     return m_engines.contains(name);
 }
 
 std::shared_ptr<ProtocolEngine> SimulatedLine::engine(const QString &name) const
 {
-    QMutexLocker lock(&m_mutex);
+    std::lock_guard<std::mutex> lock(m_mutex);
     return m_engines.value(name);
 }
 

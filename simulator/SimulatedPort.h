@@ -6,10 +6,10 @@
 #include "link/SerialPort.h"
 
 #include <QHash>
-#include <QMutex>
 #include <QStringList>
 
 #include <memory>
+#include <mutex>
 
 class LinkClock;
 
@@ -33,7 +33,7 @@ public:
 
 private:
     std::shared_ptr<LinkClock> m_clock;
-    mutable QMutex m_mutex;
+    mutable std::mutex m_mutex;
     QStringList m_names;
     QHash<QString, std::shared_ptr<ProtocolEngine>> m_engines;
 };

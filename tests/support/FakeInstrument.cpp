@@ -3,8 +3,6 @@
 #include "link/Frame.h"
 #include "link/Records.h"
 
-#include <QMutexLocker>
-
 namespace {
 
 QByteArray defaultDetect()
@@ -44,13 +42,13 @@ FakeReply FakeInstrument::reply(State &state, const QByteArray &request)
     const QByteArray code3 = request.mid(1, 3);
     std::function<void(const QByteArray &)> hook;
     {
-        QMutexLocker lock(&state.mutex);
+        std::lock_guard<std::mutex> lock(state.mutex);
         hook = state.hook;
     }
     if (hook)
         hook(code3);
 
-    QMutexLocker lock(&state.mutex);
+    std::lock_guard<std::mutex> lock(state.mutex);
     const CommandSpec *spec = CommandTable::find(code3.constData());
     if (!spec)
         return {};
@@ -84,48 +82,48 @@ QByteArray FakeInstrument::spoil(QByteArray frame, Answer how)
 
 void FakeInstrument::setIdentAnswer(Answer a)
 {
-    QMutexLocker lock(&m_state->mutex);
+    std::lock_guard<std::mutex> lock(m_state->mutex);
     m_state->ident = a;
 }
 
 void FakeInstrument::setPollAnswer(Answer a)
 {
-    QMutexLocker lock(&m_state->mutex);
+    std::lock_guard<std::mutex> lock(m_state->mutex);
     m_state->polls = a;
 }
 
 void FakeInstrument::setOtherAnswer(Answer a)
 {
-    QMutexLocker lock(&m_state->mutex);
+    std::lock_guard<std::mutex> lock(m_state->mutex);
     m_state->others = a;
 }
 
 void FakeInstrument::setAllAnswers(Answer a)
 {
-    QMutexLocker lock(&m_state->mutex);
+    std::lock_guard<std::mutex> lock(m_state->mutex);
     m_state->ident = m_state->polls = m_state->others = a;
 }
 
 void FakeInstrument::setIdentification(const QByteArray &text)
 {
-    QMutexLocker lock(&m_state->mutex);
+    std::lock_guard<std::mutex> lock(m_state->mutex);
     m_state->identification = text;
 }
 
 void FakeInstrument::setAnswerDelayMs(int ms)
 {
-    QMutexLocker lock(&m_state->mutex);
+    std::lock_guard<std::mutex> lock(m_state->mutex);
     m_state->delayMs = ms;
 }
 
 void FakeInstrument::setPayload(const QByteArray &code3, const QByteArray &payload)
 {
-    QMutexLocker lock(&m_state->mutex);
+    std::lock_guard<std::mutex> lock(m_state->mutex);
     m_state->payloads.insert(code3, payload);
 }
 
 void FakeInstrument::setOnRequest(std::function<void(const QByteArray &)> hook)
 {
-    QMutexLocker lock(&m_state->mutex);
+    std::lock_guard<std::mutex> lock(m_state->mutex);
     m_state->hook = std::move(hook);
 }

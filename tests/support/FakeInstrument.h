@@ -5,10 +5,10 @@
 
 #include <QByteArray>
 #include <QHash>
-#include <QMutex>
 
 #include <functional>
 #include <memory>
+#include <mutex>
 
 // A KSR-583 behind a FakeLine port, answering with canned, well-formed frames
 // that a test can spoil or silence while the link runs. Thread-safe: the
@@ -43,7 +43,7 @@ public:
 
 private:
     struct State {
-        QMutex mutex;
+        std::mutex mutex;
         QByteArray identification;
         Answer ident = Answer::Good;
         Answer polls = Answer::Good;

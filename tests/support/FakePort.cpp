@@ -2,29 +2,27 @@
 
 #include "link/LinkClock.h"
 
-#include <QMutexLocker>
-
 void FakeLine::attach(const QString &port, FakeDevice device)
 {
-    QMutexLocker l(&m_mutex);
+    std::lock_guard<std::mutex> l(m_mutex);
     m_devices.insert(port, std::move(device));
 }
 
 void FakeLine::detach(const QString &port)
 {
-    QMutexLocker l(&m_mutex);
+    std::lock_guard<std::mutex> l(m_mutex);
     m_devices.remove(port);
 }
 
 void FakeLine::setOpenable(const QString &port, bool openable)
 {
-    QMutexLocker l(&m_mutex);
+    std::lock_guard<std::mutex> l(m_mutex);
     m_openable.insert(port, openable);
 }
 
 QList<FakeWrite> FakeLine::writes() const
 {
-    QMutexLocker l(&m_mutex);
+    std::lock_guard<std::mutex> l(m_mutex);
     return m_writes;
 }
 
@@ -39,13 +37,13 @@ QStringList FakeLine::codes() const
 
 void FakeLine::clearWrites()
 {
-    QMutexLocker l(&m_mutex);
+    std::lock_guard<std::mutex> l(m_mutex);
     m_writes.clear();
 }
 
 bool FakePort::open()
 {
-    QMutexLocker l(&m_line->m_mutex);
+    std::lock_guard<std::mutex> l(m_line->m_mutex);
     if (!m_line->m_openable.value(m_name, true))
         return false;
     m_open = true;
@@ -90,7 +88,7 @@ qint64 FakePort::write(const QByteArray &data)
         return -1;
     FakeDevice device;
     {
-        QMutexLocker l(&m_line->m_mutex);
+        std::lock_guard<std::mutex> l(m_line->m_mutex);
         m_line->m_writes.append({m_name, data, m_line->clock().monotonicMs()});
         device = m_line->m_devices.value(m_name);
     }
@@ -127,6 +125,6 @@ std::unique_ptr<SerialPort> FakePortFactory::createPort()
 
 QStringList FakePortFactory::availablePorts()
 {
-    QMutexLocker l(&m_line->m_mutex);
+    std::lock_guard<std::mutex> l(m_line->m_mutex);
     return m_line->m_listed;
 }

@@ -5,11 +5,11 @@
 #include <QByteArray>
 #include <QHash>
 #include <QList>
-#include <QMutex>
 #include <QString>
 
 #include <functional>
 #include <memory>
+#include <mutex>
 
 class LinkClock;
 
@@ -38,7 +38,7 @@ public:
     void attach(const QString &port, FakeDevice device);
     void detach(const QString &port);
     void setOpenable(const QString &port, bool openable);
-    void setListed(const QStringList &ports) { QMutexLocker l(&m_mutex); m_listed = ports; }
+    void setListed(const QStringList &ports) { std::lock_guard<std::mutex> l(m_mutex); m_listed = ports; }
 
     QList<FakeWrite> writes() const;
     // Only the three code bytes of each write, e.g. "FN0", "P10".
@@ -52,7 +52,7 @@ private:
     friend class FakePortFactory;
 
     LinkClock &m_clock;
-    mutable QMutex m_mutex;
+    mutable std::mutex m_mutex;
     QHash<QString, FakeDevice> m_devices;
     QHash<QString, bool> m_openable;
     QStringList m_listed;

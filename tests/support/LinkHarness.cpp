@@ -2,8 +2,6 @@
 
 #include "link/COMThread.h"
 
-#include <QMutexLocker>
-
 LinkHarness::LinkHarness()
     : m_clock(std::make_shared<SteppedClock>()),
       m_line(std::make_shared<FakeLine>(*m_clock)),
@@ -40,13 +38,13 @@ bool LinkHarness::finish()
 
 void LinkHarness::record(const QString &name, const QStringList &args)
 {
-    QMutexLocker lock(&m_mutex);
+    std::lock_guard<std::mutex> lock(m_mutex);
     m_events.append({name, args, m_clock->monotonicMs()});
 }
 
 QList<LinkHarness::Event> LinkHarness::events() const
 {
-    QMutexLocker lock(&m_mutex);
+    std::lock_guard<std::mutex> lock(m_mutex);
     return m_events;
 }
 

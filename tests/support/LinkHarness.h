@@ -5,12 +5,12 @@
 #include "TracingPortFactory.h"
 
 #include <QList>
-#include <QMutex>
 #include <QObject>
 #include <QStringList>
 #include <QThread>
 
 #include <memory>
+#include <mutex>
 
 class COMThread;
 
@@ -62,6 +62,6 @@ private:
     COMThread *m_link;
     QThread m_thread;
 
-    mutable QMutex m_mutex;
+    mutable std::mutex m_mutex;
     QList<Event> m_events;
 };

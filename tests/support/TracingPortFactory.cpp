@@ -2,8 +2,6 @@
 
 #include "link/LinkClock.h"
 
-#include <QMutexLocker>
-
 namespace {
 
 class TracingPort : public SerialPort
@@ -55,12 +53,12 @@ std::unique_ptr<SerialPort> TracingPortFactory::createPort()
 
 QStringList TracingPortFactory::trace() const
 {
-    QMutexLocker lock(&m_mutex);
+    std::lock_guard<std::mutex> lock(m_mutex);
     return m_trace;
 }
 
 void TracingPortFactory::record(const QString &event)
 {
-    QMutexLocker lock(&m_mutex);
+    std::lock_guard<std::mutex> lock(m_mutex);
     m_trace.append(QString::number(m_clock.monotonicMs()) + QLatin1Char(' ') + event);
 }

@@ -2,10 +2,10 @@
 
 #include "link/SerialPort.h"
 
-#include <QMutex>
 #include <QStringList>
 
 #include <memory>
+#include <mutex>
 
 class LinkClock;
 
@@ -25,6 +25,6 @@ public:
 private:
     std::shared_ptr<PortFactory> m_inner;
     LinkClock &m_clock;
-    mutable QMutex m_mutex;
+    mutable std::mutex m_mutex;
     QStringList m_trace;
 };
