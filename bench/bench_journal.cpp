@@ -28,8 +28,8 @@ const QString RatioFigure = QStringLiteral("journal download / wire time");
 
 int exchangeBytes(Request r, const QByteArray &answerPayload)
 {
-    const CommandSpec &spec = CommandTable::spec(r);
-    return Frame::request(r).size() + Frame::answer(spec, CommandTable::code(r), answerPayload).size();
+    const CommandFormat &format = CommandTable::format(r);
+    return Frame::request(r).size() + Frame::answer(format, CommandTable::code(r), answerPayload).size();
 }
 
 // Requests and answers of the whole download at 10 bits a byte.

@@ -235,18 +235,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (size < 2)
         return 0;
     const int rows = int(std::distance(CommandTable::begin(), CommandTable::end()));
-    const CommandSpec &spec = CommandTable::begin()[data[0] % rows];
+    const CommandFormat &format = CommandTable::begin()[data[0] % rows];
     const quint8 parameter = data[1];
     const QByteArray answer(reinterpret_cast<const char *>(data + 2), int(size - 2));
-    const QByteArray code3 = CommandTable::code(spec.request, char('0' + parameter % 10));
+    const QByteArray code3 = CommandTable::code(format.request, char('0' + parameter % 10));
 
     // Acceptance on its own, and a frame built for this row always passes it.
-    const Frame::Result result = Frame::check(answer, spec, code3);
+    const Frame::Result result = Frame::check(answer, format, code3);
     require(result >= Frame::Result::Timeout && result <= Frame::Result::WrongEcho, "result");
-    const QByteArray built = Frame::answer(spec, code3, answer.left(128));
-    require(Frame::check(built, spec, code3) == Frame::Result::Accepted, "built answer rejected");
+    const QByteArray built = Frame::answer(format, code3, answer.left(128));
+    require(Frame::check(built, format, code3) == Frame::Result::Accepted, "built answer rejected");
     if (result == Frame::Result::Accepted)
-        decodeAlone(spec.request, answer);
+        decodeAlone(format.request, answer);
     decodeRecords(answer);
 
     // The same answer through the link's own readings and commands.
@@ -257,11 +257,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     LinkRecords records;
     StatusReader reader(io, records);
     reader.setDebugLevel(1);
-    read(reader, spec.request);
+    read(reader, format.request);
     DeviceCommands commands(io, records);
     commands.setDebugLevel(1);
     CommandParameters params;
-    const int code = commandFor(spec.request, parameter, params);
+    const int code = commandFor(format.request, parameter, params);
     if (code >= 0)
         commands.execute(code, params);
     commands.checkPhaseCorrection();

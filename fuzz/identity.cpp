@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray answer(reinterpret_cast<const char *>(data), int(size));
 
-    const CommandSpec &identify = CommandTable::spec(Request::Identify);
+    const CommandFormat &identify = CommandTable::format(Request::Identify);
     Frame::check(answer, identify, CommandTable::code(Request::Identify));
     const QString text = DeviceIdentity::identificationText(answer);
     // One character per byte of the field, cut at the first zero.
@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (DeviceIdentity::qualifies(text))
         require(text.contains(QLatin1String("583")), "qualifies without the model number");
 
-    const CommandSpec &info = CommandTable::spec(Request::DeviceInfo);
+    const CommandFormat &info = CommandTable::format(Request::DeviceInfo);
     Frame::check(answer, info, CommandTable::code(Request::DeviceInfo));
     const DeviceInfo d = DeviceIdentity::deviceInfo(answer);
     require(d.softwareVersNumber.size() <= 8 && d.softwareVersDate.size() <= 11

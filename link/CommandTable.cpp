@@ -9,7 +9,7 @@ constexpr int P = CommandTable::PollWaitSteps;
 constexpr int C = CommandTable::CommandWaitSteps;
 
 // code, request payload, CRC offset, minimum answer, wait steps, echo check
-const CommandSpec kTable[] = {
+const CommandFormat kTable[] = {
     {Request::Detect,          "P10",  0, 16,  20, P, EchoCheck::None},
     {Request::CmdState,        "PC0",  0, 46,  50, P, EchoCheck::None},
     {Request::AdjState,        "PA0",  0, 96, 100, P, EchoCheck::None},
@@ -50,21 +50,21 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 namespace CommandTable {
 
-const CommandSpec *begin() { return std::begin(kTable); }
-const CommandSpec *end() { return std::end(kTable); }
+const CommandFormat *begin() { return std::begin(kTable); }
+const CommandFormat *end() { return std::end(kTable); }
 
-const CommandSpec &spec(Request request)
+const CommandFormat &format(Request request)
 {
-    for (const CommandSpec &row : kTable) {
+    for (const CommandFormat &row : kTable) {
         if (row.request == request)
             return row;
     }
     return kTable[0];  // unreachable: every Request has a row
 }
 
-const CommandSpec *find(const char *code3)
+const CommandFormat *find(const char *code3)
 {
-    for (const CommandSpec &row : kTable) {
+    for (const CommandFormat &row : kTable) {
         bool match = true;
         for (int i = 0; i < 3 && match; ++i) {
             if (row.code[i] == '?')
@@ -80,7 +80,7 @@ const CommandSpec *find(const char *code3)
 
 QByteArray code(Request request, char digit)
 {
-    QByteArray c(spec(request).code, 3);
+    QByteArray c(format(request).code, 3);
     c.replace('?', digit);
     return c;
 }

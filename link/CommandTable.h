@@ -45,7 +45,7 @@ enum class EchoCheck {
     LetterAndDigit,  // bytes 1 and 2 (the m commands)
 };
 
-struct CommandSpec {
+struct CommandFormat {
     Request request;
     char code[4];     // three ASCII characters; '?' marks the parameter digit
     int payloadSize;  // request payload bytes: 0, 4, 6, 8 or 16
@@ -62,15 +62,15 @@ constexpr int PollWaitSteps = 200;
 constexpr int CommandWaitSteps = 20;
 constexpr int IdentifyWaitMs = 100;
 
-const CommandSpec &spec(Request request);
+const CommandFormat &format(Request request);
 
 // All rows, in table order (for tests and the simulator).
-const CommandSpec *begin();
-const CommandSpec *end();
+const CommandFormat *begin();
+const CommandFormat *end();
 
 // The row whose code matches three request bytes (parameter digits match any
 // digit), or nullptr.
-const CommandSpec *find(const char *code3);
+const CommandFormat *find(const char *code3);
 
 // The three code bytes for a request, with the parameter digit filled in.
 QByteArray code(Request request, char digit = '0');

@@ -39,24 +39,24 @@ bool DeviceExchange::awaitBytes(int minBytes, int waitMs)
 Frame::Result DeviceExchange::transact(Request r, const QByteArray &payload, QByteArray *answer,
                                        char digit)
 {
-    return transactFrame(CommandTable::spec(r), Frame::request(r, payload, digit), answer);
+    return transactFrame(CommandTable::format(r), Frame::request(r, payload, digit), answer);
 }
 
-Frame::Result DeviceExchange::transactFrame(const CommandSpec &spec, const QByteArray &frame,
+Frame::Result DeviceExchange::transactFrame(const CommandFormat &format, const QByteArray &frame,
                                             QByteArray *answer)
 {
     if (answer)
         answer->clear();
     if (send(frame) < 1)
         return Frame::Result::Timeout;
-    const int waitMs = spec.waitSteps > 0 ? spec.waitSteps * CommandTable::StepMs
+    const int waitMs = format.waitSteps > 0 ? format.waitSteps * CommandTable::StepMs
                                           : CommandTable::IdentifyWaitMs;
-    if (!awaitBytes(spec.minAnswer, waitMs))
+    if (!awaitBytes(format.minAnswer, waitMs))
         return Frame::Result::Timeout;
     const QByteArray bytes = m_port->readAll();
     if (answer)
         *answer = bytes;
-    return Frame::check(bytes, spec, frame.mid(1, 3));
+    return Frame::check(bytes, format, frame.mid(1, 3));
 }
 
 qint64 DeviceExchange::bytesAvailable() const

@@ -32,7 +32,7 @@ public:
                            char digit = '0');
 
     // The same with an already built frame (steering retries resend it).
-    Frame::Result transactFrame(const CommandSpec &spec, const QByteArray &frame,
+    Frame::Result transactFrame(const CommandFormat &format, const QByteArray &frame,
                                 QByteArray *answer);
 
     qint64 bytesAvailable() const;

@@ -42,23 +42,23 @@ QByteArray request(Request r, const QByteArray &payload, char digit)
     return request(CommandTable::code(r, digit), payload);
 }
 
-Result check(const QByteArray &answer, const CommandSpec &spec, const QByteArray &code3)
+Result check(const QByteArray &answer, const CommandFormat &format, const QByteArray &code3)
 {
-    if (answer.size() < spec.minAnswer)
+    if (answer.size() < format.minAnswer)
         return Result::Timeout;
     if (answer.at(0) != StartByte)
         return Result::NoStartByte;
-    if (spec.echo != EchoCheck::None) {
+    if (format.echo != EchoCheck::None) {
         if (code3.size() < 3 || answer.at(1) != code3.at(0))
             return Result::WrongEcho;
-        if (spec.echo == EchoCheck::LetterAndDigit && answer.at(2) != code3.at(1))
+        if (format.echo == EchoCheck::LetterAndDigit && answer.at(2) != code3.at(1))
             return Result::WrongEcho;
     }
-    if (spec.crcOffset > 0) {
-        if (spec.crcOffset + 2 > answer.size())
+    if (format.crcOffset > 0) {
+        if (format.crcOffset + 2 > answer.size())
             return Result::WrongChecksum;
-        const quint16 expected = crc16(answer.constData() + 1, spec.crcOffset - 1);
-        if (u16(answer, spec.crcOffset) != expected)
+        const quint16 expected = crc16(answer.constData() + 1, format.crcOffset - 1);
+        if (u16(answer, format.crcOffset) != expected)
             return Result::WrongChecksum;
     }
     return Result::Accepted;
@@ -71,21 +71,21 @@ QByteArray payload(const QByteArray &answer, int size)
     return answer.mid(8, size);
 }
 
-QByteArray answer(const CommandSpec &spec, const QByteArray &code3, const QByteArray &payload)
+QByteArray answer(const CommandFormat &format, const QByteArray &code3, const QByteArray &payload)
 {
     QByteArray frame;
     frame.append(StartByte);
     frame.append(code3.left(3));
     frame.append(QByteArray(4, '\0'));
     frame.append(payload);
-    if (spec.crcOffset > 0) {
-        if (frame.size() < spec.crcOffset)
-            frame.append(QByteArray(spec.crcOffset - frame.size(), '\0'));
-        frame.truncate(spec.crcOffset);
+    if (format.crcOffset > 0) {
+        if (frame.size() < format.crcOffset)
+            frame.append(QByteArray(format.crcOffset - frame.size(), '\0'));
+        frame.truncate(format.crcOffset);
         appendU16(frame, crc16(frame.constData() + 1, frame.size() - 1));
     }
-    if (frame.size() < spec.minAnswer)
-        frame.append(QByteArray(spec.minAnswer - frame.size(), '\0'));
+    if (frame.size() < format.minAnswer)
+        frame.append(QByteArray(format.minAnswer - frame.size(), '\0'));
     return frame;
 }
 

@@ -33,7 +33,7 @@ enum class Result {
 // `code3` is the request's code, used for the echo check of command answers.
 // Answers without a CRC in the table (identification, journal) are taken on
 // length alone.
-Result check(const QByteArray &answer, const CommandSpec &spec, const QByteArray &code3);
+Result check(const QByteArray &answer, const CommandFormat &format, const QByteArray &code3);
 
 // The answer's payload (from offset 8) of `size` bytes; empty when the answer
 // is too short to hold it.
@@ -42,7 +42,7 @@ QByteArray payload(const QByteArray &answer, int size);
 // Builds an answer frame as the instrument sends it: start byte, echo of the
 // code, four filler bytes, payload, CRC over bytes 1.., two trailing bytes.
 // A payload shorter than the table's CRC offset is zero-padded.
-QByteArray answer(const CommandSpec &spec, const QByteArray &code3, const QByteArray &payload);
+QByteArray answer(const CommandFormat &format, const QByteArray &code3, const QByteArray &payload);
 
 // Little-endian field access with bounds checks: out-of-range reads give 0.
 quint8 u8(const QByteArray &b, int offset);

@@ -82,8 +82,8 @@ void JournalDownload::settle()
     // A record that comes after its wait would arrive together with the next
     // answer and be taken for it: give it the time of one more answer, then
     // drop whatever came.
-    const CommandSpec &spec = CommandTable::spec(Request::JournalNext);
-    m_io.awaitBytes(spec.minAnswer, spec.waitSteps * CommandTable::StepMs);
+    const CommandFormat &format = CommandTable::format(Request::JournalNext);
+    m_io.awaitBytes(format.minAnswer, format.waitSteps * CommandTable::StepMs);
     m_io.drain();
 }
 

@@ -49,7 +49,7 @@ QString PortDiscovery::identify(const QString &portName)
     QString text;
     if (m_io.send(Frame::request(Request::Identify)) > 0) {
         m_io.awaitBytes(DeviceIdentity::AnswerSize, CommandTable::IdentifyWaitMs);
-        if (m_io.bytesAvailable() >= CommandTable::spec(Request::Identify).minAnswer)
+        if (m_io.bytesAvailable() >= CommandTable::format(Request::Identify).minAnswer)
             text = DeviceIdentity::identificationText(m_io.readAll());
     }
     port->close();

@@ -91,7 +91,7 @@ void SmoothSteering::tick()
 
 bool SmoothSteering::writeOffset(float offset, float *applied)
 {
-    const CommandSpec &spec = CommandTable::spec(Request::FreqOffset);
+    const CommandFormat &format = CommandTable::format(Request::FreqOffset);
     QByteArray payload;
     Frame::appendF32(payload, offset);
     const QByteArray frame = Frame::request(Request::FreqOffset, payload);
@@ -99,7 +99,7 @@ bool SmoothSteering::writeOffset(float offset, float *applied)
         // Whatever an earlier exchange left behind must not precede the answer.
         m_io.drain();
         QByteArray answer;
-        const Frame::Result result = m_io.transactFrame(spec, frame, &answer);
+        const Frame::Result result = m_io.transactFrame(format, frame, &answer);
         if (result == Frame::Result::Accepted) {
             const float value = Frame::f32(answer, 8);
             if (std::fabs(double(offset) - double(value)) < ConfirmTolerance) {

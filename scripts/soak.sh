@@ -68,12 +68,12 @@ inject_fault() {
   local kinds=(silent checksum nostart echo garbage truncate late)
   local codes=("" P10 PC0 PA0 PV0 m10 m20 m30 G00 G-0 Q10 Q00 X10 X20 X00 T00 T10 W10 W20
     7N0 FN0 310 "o1?" a10 "M?0" "S?0")
-  local spec=${kinds[RANDOM % ${#kinds[@]}]}
+  local fault=${kinds[RANDOM % ${#kinds[@]}]}
   local code=${codes[RANDOM % ${#codes[@]}]}
-  [ -n "$code" ] && spec+=":$code"
-  spec+="*$((RANDOM % 4 + 1))"
-  sim_ctl "fault $spec"
-  ev fault "$spec"
+  [ -n "$code" ] && fault+=":$code"
+  fault+="*$((RANDOM % 4 + 1))"
+  sim_ctl "fault $fault"
+  ev fault "$fault"
 }
 
 set_silent() {

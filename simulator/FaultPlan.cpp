@@ -51,13 +51,13 @@ bool confirms(const QByteArray &code)
     return false;
 }
 
-void rewriteCrc(QByteArray &answer, const CommandSpec &spec)
+void rewriteCrc(QByteArray &answer, const CommandFormat &format)
 {
-    if (spec.crcOffset <= 0 || answer.size() < spec.crcOffset + 2)
+    if (format.crcOffset <= 0 || answer.size() < format.crcOffset + 2)
         return;
-    const quint16 crc = Frame::crc16(answer.constData() + 1, spec.crcOffset - 1);
-    answer[spec.crcOffset] = char(crc & 0xFF);
-    answer[spec.crcOffset + 1] = char(crc >> 8);
+    const quint16 crc = Frame::crc16(answer.constData() + 1, format.crcOffset - 1);
+    answer[format.crcOffset] = char(crc & 0xFF);
+    answer[format.crcOffset + 1] = char(crc >> 8);
 }
 
 }  // namespace
@@ -136,10 +136,10 @@ bool FaultPlan::parseOne(const QString &text, FaultRule *rule, QString *error)
     return true;
 }
 
-bool FaultPlan::add(const QString &spec, QString *error)
+bool FaultPlan::add(const QString &text, QString *error)
 {
     QList<FaultRule> parsed;
-    const QStringList items = spec.split(QLatin1Char(','), Qt::SkipEmptyParts);
+    const QStringList items = text.split(QLatin1Char(','), Qt::SkipEmptyParts);
     if (items.isEmpty())
         return fail(error, QStringLiteral("empty fault"));
     for (const QString &item : items) {
@@ -192,15 +192,15 @@ FaultPlan::Outcome FaultPlan::take(const QByteArray &code3)
 }
 
 QByteArray FaultPlan::corrupt(const QByteArray &answer, const FaultRule &rule,
-                              const CommandSpec &spec, std::mt19937_64 &rng)
+                              const CommandFormat &format, std::mt19937_64 &rng)
 {
     QByteArray out = answer;
     if (out.isEmpty())
         return out;
     switch (rule.kind) {
     case FaultKind::Checksum:
-        if (spec.crcOffset > 0 && out.size() > spec.crcOffset)
-            out[spec.crcOffset] = char(out.at(spec.crcOffset) ^ 0x5A);
+        if (format.crcOffset > 0 && out.size() > format.crcOffset)
+            out[format.crcOffset] = char(out.at(format.crcOffset) ^ 0x5A);
         break;
     case FaultKind::NoStart:
         out[0] = '\0';
@@ -208,7 +208,7 @@ QByteArray FaultPlan::corrupt(const QByteArray &answer, const FaultRule &rule,
     case FaultKind::Echo:
         if (out.size() > 1) {
             out[1] = char(out.at(1) ^ 0x20);  // the other letter case
-            rewriteCrc(out, spec);
+            rewriteCrc(out, format);
         }
         break;
     case FaultKind::Garbage: {

@@ -42,8 +42,8 @@ struct FaultRule {
 class FaultPlan
 {
 public:
-    // Adds the rules of `spec`; on a mistake adds nothing and explains it.
-    bool add(const QString &spec, QString *error = nullptr);
+    // Adds the rules of `text`; on a mistake adds nothing and explains it.
+    bool add(const QString &text, QString *error = nullptr);
     void clear() { m_rules.clear(); }
     bool isEmpty() const { return m_rules.isEmpty(); }
     const QList<FaultRule> &rules() const { return m_rules; }
@@ -60,7 +60,7 @@ public:
 
     // `answer` spoiled the way `rule` says.
     static QByteArray corrupt(const QByteArray &answer, const FaultRule &rule,
-                              const CommandSpec &spec, std::mt19937_64 &rng);
+                              const CommandFormat &format, std::mt19937_64 &rng);
 
     static constexpr int DefaultLateMs = 1500;
 

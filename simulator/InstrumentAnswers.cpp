@@ -67,16 +67,16 @@ float otherValue(float written)
     return written != 0.0f ? written * 0.5f : 1e-13f;
 }
 
-QByteArray reply(InstrumentModel &model, const CommandSpec &spec, const QByteArray &request,
+QByteArray reply(InstrumentModel &model, const CommandFormat &format, const QByteArray &request,
                  bool confirmOther)
 {
     QByteArray code3 = request.mid(1, 3);
-    const QByteArray p = request.mid(4, spec.payloadSize);
+    const QByteArray p = request.mid(4, format.payloadSize);
     const char digit = code3.at(2);
     auto confirmed = [&](float written) { return confirmOther ? otherValue(written) : written; };
 
     QByteArray out;
-    switch (spec.request) {
+    switch (format.request) {
     case Request::Detect: out = model.detect().toPayload(); break;
     case Request::CmdState: out = model.cmdState().toPayload(); break;
     case Request::AdjState: out = model.adjState().toPayload(); break;
@@ -91,7 +91,7 @@ QByteArray reply(InstrumentModel &model, const CommandSpec &spec, const QByteArr
     case Request::DeviceInfo: out = model.identity().infoBlock(); break;
     case Request::SyncOn:
     case Request::SyncOff:
-        model.setSync(spec.request == Request::SyncOn);
+        model.setSync(format.request == Request::SyncOn);
         break;
     case Request::IncludeChannel: model.includeChannel(digit - '0'); break;
     case Request::RemoveChannel: model.removeChannel(digit - '0'); break;
@@ -120,7 +120,7 @@ QByteArray reply(InstrumentModel &model, const CommandSpec &spec, const QByteArr
     }
     case Request::PpsSync: out = ppsSync(model); break;
     case Request::DateTimeRead:
-    case Request::DateTimeSet: out = dateTime(model, spec.request, p, confirmOther); break;
+    case Request::DateTimeSet: out = dateTime(model, format.request, p, confirmOther); break;
     case Request::AveWrite:
         model.setAveValues(p);
         out = model.aveValues();
@@ -128,7 +128,7 @@ QByteArray reply(InstrumentModel &model, const CommandSpec &spec, const QByteArr
     case Request::AveRead: out = model.aveValues(); break;
     case Request::AveOn:
     case Request::AveOff:
-        model.setAveEnabled(spec.request == Request::AveOn);
+        model.setAveEnabled(format.request == Request::AveOn);
         out = oneByte(model.aveEnabled() ? 1 : 0);
         break;
     case Request::AvePermission: out = oneByte(model.aveEnabled() ? 1 : 0); break;
@@ -136,7 +136,7 @@ QByteArray reply(InstrumentModel &model, const CommandSpec &spec, const QByteArr
     case Request::JournalNext: out = model.journal().nextRecord(); break;
     case Request::JournalClear: model.journal().clear(); break;
     }
-    return Frame::answer(spec, code3, out);
+    return Frame::answer(format, code3, out);
 }
 
 }  // namespace InstrumentAnswers

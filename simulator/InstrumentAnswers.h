@@ -14,7 +14,7 @@ namespace InstrumentAnswers {
 // `request` is the whole request frame. With `confirmOther` the instrument
 // applies and confirms another value than the one written (m10, m20, m30,
 // T10; other requests ignore it).
-QByteArray reply(InstrumentModel &model, const CommandSpec &spec, const QByteArray &request,
+QByteArray reply(InstrumentModel &model, const CommandFormat &format, const QByteArray &request,
                  bool confirmOther = false);
 
 // "dd.MM.yyyy hh:mm:ss", the date and time as the instrument answers them.

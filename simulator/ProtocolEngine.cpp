@@ -48,18 +48,18 @@ QList<SimAnswer> ProtocolEngine::feed(const QByteArray &bytes)
 bool ProtocolEngine::answerOne(const QByteArray &frame, qint64 nowMs, SimAnswer *answer)
 {
     const QByteArray code = frame.mid(1, 3);
-    const CommandSpec &spec = *CommandTable::find(code.constData());
+    const CommandFormat &format = *CommandTable::find(code.constData());
     ++m_requests;
     if (m_observer)
-        m_observer({m_clock.now(), code, frame.mid(4, spec.payloadSize)});
+        m_observer({m_clock.now(), code, frame.mid(4, format.payloadSize)});
 
     const FaultPlan::Outcome fault = m_faults.take(code);
     if (m_silent || fault.silent)
         return false;
 
-    QByteArray bytes = InstrumentAnswers::reply(m_model, spec, frame, fault.confirmOther);
+    QByteArray bytes = InstrumentAnswers::reply(m_model, format, frame, fault.confirmOther);
     for (const FaultRule &rule : fault.corruptions)
-        bytes = FaultPlan::corrupt(bytes, rule, spec, m_noise);
+        bytes = FaultPlan::corrupt(bytes, rule, format, m_noise);
 
     qint64 due = nowMs;
     if (m_wireTime) {
@@ -86,10 +86,10 @@ void ProtocolEngine::setSilent(bool on)
     m_silent = on;
 }
 
-bool ProtocolEngine::addFaults(const QString &spec, QString *error)
+bool ProtocolEngine::addFaults(const QString &format, QString *error)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    return m_faults.add(spec, error);
+    return m_faults.add(format, error);
 }
 
 void ProtocolEngine::clearFaults()

@@ -47,7 +47,7 @@ public:
     void setWireTime(bool on);
     // Answers nothing at all while on.
     void setSilent(bool on);
-    bool addFaults(const QString &spec, QString *error = nullptr);
+    bool addFaults(const QString &format, QString *error = nullptr);
     void clearFaults();
     void setRequestObserver(std::function<void(const ReceivedRequest &)> observer);
 

@@ -31,15 +31,15 @@ QList<QByteArray> RequestReader::feed(const QByteArray &bytes, qint64 nowMs)
         drop(start);
         if (m_buffer.size() < 4)
             break;
-        const CommandSpec *spec = CommandTable::find(m_buffer.constData() + 1);
-        if (!spec) {
+        const CommandFormat *format = CommandTable::find(m_buffer.constData() + 1);
+        if (!format) {
             drop(1);
             continue;
         }
-        const int length = 8 + spec->payloadSize;
+        const int length = 8 + format->payloadSize;
         if (m_buffer.size() < length)
             break;
-        const int crcAt = 4 + spec->payloadSize;
+        const int crcAt = 4 + format->payloadSize;
         if (Frame::u16(m_buffer, crcAt) != Frame::crc16(m_buffer.constData() + 1, crcAt - 1)) {
             drop(1);
             continue;

@@ -68,7 +68,7 @@ QString apply(ProtocolEngine &engine, const QString &line)
 QString help()
 {
     return QStringLiteral(
-        "  fault SPEC               add faults (forms as for --fault)\n"
+        "  fault RULE               add faults (forms as for --fault)\n"
         "  clear-faults             remove every fault\n"
         "  silent on|off            answer nothing / answer again\n"
         "  channel N detect on|off  signal on input N (1..4) appears / disappears\n"

@@ -5,7 +5,7 @@
 class ProtocolEngine;
 
 // Line commands that steer a running simulator (its control FIFO):
-//   fault SPEC                 add faults (FaultPlan text form)
+//   fault RULE                 add faults (FaultPlan text form)
 //   clear-faults               remove every fault
 //   silent on|off              answer nothing / answer again
 //   channel N detect on|off    signal on input N (1..4) appears / disappears

@@ -42,7 +42,7 @@ void tst_Frame::request()
 
 void tst_Frame::requestLengths_matchPayloadSizes()
 {
-    for (const CommandSpec *row = CommandTable::begin(); row != CommandTable::end(); ++row) {
+    for (const CommandFormat *row = CommandTable::begin(); row != CommandTable::end(); ++row) {
         const QByteArray frame = Frame::request(row->request, QByteArray(row->payloadSize, '\x55'), '1');
         QCOMPARE(frame.size(), 8 + row->payloadSize);
         QVERIFY(QList<int>({8, 12, 14, 16, 24}).contains(frame.size()));
@@ -56,7 +56,7 @@ namespace {
 // A well-formed answer for `r`, with `p` as its payload.
 QByteArray goodAnswer(Request r, const QByteArray &p = QByteArray(), char digit = '0')
 {
-    return Frame::answer(CommandTable::spec(r), CommandTable::code(r, digit), p);
+    return Frame::answer(CommandTable::format(r), CommandTable::code(r, digit), p);
 }
 
 QByteArray withByte(QByteArray b, int i, char v)
@@ -119,9 +119,9 @@ void tst_Frame::check()
     QFETCH(int, request);
     QFETCH(QByteArray, answer);
     QFETCH(int, result);
-    const CommandSpec &spec = CommandTable::spec(Request(request));
+    const CommandFormat &format = CommandTable::format(Request(request));
     const char digit = Request(request) == Request::Mode ? '2' : '0';
-    QCOMPARE(int(Frame::check(answer, spec, CommandTable::code(Request(request), digit))), result);
+    QCOMPARE(int(Frame::check(answer, format, CommandTable::code(Request(request), digit))), result);
 }
 
 void tst_Frame::truncatedOrGarbage_neverReadsPastTheBuffer()
@@ -131,7 +131,7 @@ void tst_Frame::truncatedOrGarbage_neverReadsPastTheBuffer()
     for (int i = 0; i < 120; ++i)
         noise.append(char((i * 37 + 1) & 0xFF));
     noise[0] = 0x01;
-    for (const CommandSpec *row = CommandTable::begin(); row != CommandTable::end(); ++row) {
+    for (const CommandFormat *row = CommandTable::begin(); row != CommandTable::end(); ++row) {
         for (int n = 0; n <= noise.size(); ++n) {
             const int r = int(Frame::check(noise.left(n), *row, QByteArray(row->code, 3)));
             QVERIFY(r >= 0 && r <= 4);
@@ -145,7 +145,7 @@ void tst_Frame::truncatedOrGarbage_neverReadsPastTheBuffer()
 
 void tst_Frame::table_everyRowIsConsistent()
 {
-    for (const CommandSpec *row = CommandTable::begin(); row != CommandTable::end(); ++row) {
+    for (const CommandFormat *row = CommandTable::begin(); row != CommandTable::end(); ++row) {
         if (row->crcOffset > 0)
             QCOMPARE(row->minAnswer, row->crcOffset + 4);
         QVERIFY(CommandTable::find(CommandTable::code(row->request, '3').constData()) == row);

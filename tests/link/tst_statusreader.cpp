@@ -112,8 +112,8 @@ void tst_StatusReader::readRecord()
 
     // A payload with every byte set, so that a stored record is unmistakable.
     const Request request = StatusReader::recordRequest(record);
-    const CommandSpec &spec = CommandTable::spec(request);
-    QByteArray payload(spec.crcOffset - 8, '\0');
+    const CommandFormat &format = CommandTable::format(request);
+    QByteArray payload(format.crcOffset - 8, '\0');
     for (int i = 0; i < payload.size(); ++i)
         payload[i] = char(i + 1);
     m_device.setPayload(CommandTable::code(request), payload);

@@ -20,8 +20,8 @@ CommandRig::CommandRig() : line(std::make_shared<FakeLine>(clock))
 QByteArray CommandRig::goodAnswer(const QByteArray &code3, const QByteArray &payload,
                                   const QByteArray &echo)
 {
-    const CommandSpec *spec = CommandTable::find(code3.constData());
-    return spec ? Frame::answer(*spec, echo.isEmpty() ? code3 : echo, payload) : QByteArray();
+    const CommandFormat *format = CommandTable::find(code3.constData());
+    return format ? Frame::answer(*format, echo.isEmpty() ? code3 : echo, payload) : QByteArray();
 }
 
 FakeReply CommandRig::reply(const QByteArray &request)

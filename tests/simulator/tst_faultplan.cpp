@@ -29,12 +29,12 @@ private:
         QByteArray good;
         qint64 now;
     };
-    static Exchange exchange(const QString &spec, Request r, const QByteArray &payload, char digit);
+    static Exchange exchange(const QString &rules, Request r, const QByteArray &payload, char digit);
 };
 
 void tst_FaultPlan::add_parsesTextForms_data()
 {
-    QTest::addColumn<QString>("spec");
+    QTest::addColumn<QString>("rules");
     QTest::addColumn<int>("kind");
     QTest::addColumn<QByteArray>("code");
     QTest::addColumn<int>("param");
@@ -64,14 +64,14 @@ void tst_FaultPlan::add_parsesTextForms_data()
 
 void tst_FaultPlan::add_parsesTextForms()
 {
-    QFETCH(QString, spec);
+    QFETCH(QString, rules);
     QFETCH(int, kind);
     QFETCH(QByteArray, code);
     QFETCH(int, param);
     QFETCH(int, times);
     FaultPlan plan;
     QString error;
-    QVERIFY2(plan.add(spec, &error), qPrintable(error));
+    QVERIFY2(plan.add(rules, &error), qPrintable(error));
     QCOMPARE(plan.rules().size(), 1);
     const FaultRule &rule = plan.rules().first();
     QCOMPARE(int(rule.kind), kind);
@@ -82,7 +82,7 @@ void tst_FaultPlan::add_parsesTextForms()
 
 void tst_FaultPlan::add_rejectsMistakes_data()
 {
-    QTest::addColumn<QString>("spec");
+    QTest::addColumn<QString>("rules");
     QTest::newRow("unknown kind") << "wobble:P10";
     QTest::newRow("unknown code") << "checksum:ZZZ";
     QTest::newRow("code too long") << "checksum:P100";
@@ -99,22 +99,22 @@ void tst_FaultPlan::add_rejectsMistakes_data()
 
 void tst_FaultPlan::add_rejectsMistakes()
 {
-    QFETCH(QString, spec);
+    QFETCH(QString, rules);
     FaultPlan plan;
     QString error;
-    QVERIFY(!plan.add(spec, &error));
+    QVERIFY(!plan.add(rules, &error));
     QVERIFY(!error.isEmpty());
     QVERIFY(plan.isEmpty());
 }
 
-tst_FaultPlan::Exchange tst_FaultPlan::exchange(const QString &spec, Request r, const QByteArray &payload,
+tst_FaultPlan::Exchange tst_FaultPlan::exchange(const QString &rules, Request r, const QByteArray &payload,
                                                 char digit)
 {
     // Two instruments alike but for the fault: the good answer to compare with.
     VirtualClock clock;
     ProtocolEngine faulty(clock, 3);
     ProtocolEngine good(clock, 3);
-    if (!faulty.addFaults(spec))
+    if (!faulty.addFaults(rules))
         return {};
     const QByteArray frame = Frame::request(r, payload, digit);
     return {faulty.feed(frame), good.feed(frame).value(0).bytes, clock.monotonicMs()};
@@ -122,7 +122,7 @@ tst_FaultPlan::Exchange tst_FaultPlan::exchange(const QString &spec, Request r, 
 
 void tst_FaultPlan::fault_spoilsTheAnswerAsNamed_data()
 {
-    QTest::addColumn<QString>("spec");
+    QTest::addColumn<QString>("rules");
     QTest::addColumn<int>("request");
     QTest::addColumn<int>("result");       // Frame::check of the faulty answer, -1: no answer
     QTest::addColumn<QList<int>>("changed");  // byte offsets that differ from the good answer
@@ -151,7 +151,7 @@ void tst_FaultPlan::fault_spoilsTheAnswerAsNamed_data()
 
 void tst_FaultPlan::fault_spoilsTheAnswerAsNamed()
 {
-    QFETCH(QString, spec);
+    QFETCH(QString, rules);
     QFETCH(int, request);
     QFETCH(int, result);
     QFETCH(QList<int>, changed);
@@ -159,14 +159,14 @@ void tst_FaultPlan::fault_spoilsTheAnswerAsNamed()
     QFETCH(int, delayMs);
 
     const Request r = Request(request);
-    const Exchange x = exchange(spec, r, QByteArray(CommandTable::spec(r).payloadSize, '\0'), '0');
+    const Exchange x = exchange(rules, r, QByteArray(CommandTable::format(r).payloadSize, '\0'), '0');
     if (result < 0) {
         QVERIFY(x.faulty.isEmpty());
         return;
     }
     QCOMPARE(x.faulty.size(), 1);
     const QByteArray bytes = x.faulty.first().bytes;
-    QCOMPARE(int(Frame::check(bytes, CommandTable::spec(r), CommandTable::code(r))), result);
+    QCOMPARE(int(Frame::check(bytes, CommandTable::format(r), CommandTable::code(r))), result);
     QCOMPARE(bytes.size(), size < 0 ? x.good.size() : size);
     QCOMPARE(x.faulty.first().dueMs, x.now + delayMs);
     QList<int> differ;
@@ -185,7 +185,7 @@ void tst_FaultPlan::confirmOther_appliesAndConfirmsAnotherValue()
     QByteArray value;
     Frame::appendF32(value, 4e-12f);
     const QByteArray answer = engine.feed(Frame::request(Request::FreqOffset, value)).value(0).bytes;
-    QCOMPARE(int(Frame::check(answer, CommandTable::spec(Request::FreqOffset), "m10")),
+    QCOMPARE(int(Frame::check(answer, CommandTable::format(Request::FreqOffset), "m10")),
              int(Frame::Result::Accepted));
     QCOMPARE(Frame::f32(answer, 8), 2e-12f);
     QCOMPARE(engine.withModel([](InstrumentModel &m) { return m.freqOffset(); }), 2e-12f);
@@ -202,14 +202,14 @@ void tst_FaultPlan::garbage_isNoFrameOfAnyKind()
     QVERIFY(engine.addFaults("garbage:all"));
     for (Request r : {Request::Identify, Request::JournalNext, Request::AdjState}) {
         const QByteArray garbage = engine.feed(Frame::request(r)).value(0).bytes;
-        QCOMPARE(garbage.size(), qMax(CommandTable::spec(r).minAnswer, 24));
+        QCOMPARE(garbage.size(), qMax(CommandTable::format(r).minAnswer, 24));
         QVERIFY(garbage.at(0) != Frame::StartByte);
     }
 }
 
 void tst_FaultPlan::answeredRequests_followTheCounts_data()
 {
-    QTest::addColumn<QString>("spec");
+    QTest::addColumn<QString>("rules");
     QTest::addColumn<QList<int>>("answered");  // P10 and PC0 in turn
     QTest::newRow("silent-after 3 answers of any code") << "silent-after:3" << QList<int>{1, 1, 1, 0, 0, 0};
     QTest::newRow("silent-after counts only its code") << "silent-after:PC0:1" << QList<int>{1, 1, 1, 0, 1, 0};
@@ -219,11 +219,11 @@ void tst_FaultPlan::answeredRequests_followTheCounts_data()
 
 void tst_FaultPlan::answeredRequests_followTheCounts()
 {
-    QFETCH(QString, spec);
+    QFETCH(QString, rules);
     QFETCH(QList<int>, answered);
     VirtualClock clock;
     ProtocolEngine engine(clock);
-    QVERIFY(engine.addFaults(spec));
+    QVERIFY(engine.addFaults(rules));
     QList<int> got;
     for (int i = 0; i < answered.size(); ++i)
         got.append(engine.feed(Frame::request(i % 2 ? Request::CmdState : Request::Detect)).size());

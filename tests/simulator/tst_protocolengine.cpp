@@ -19,7 +19,7 @@ QByteArray f32(float v)
 char digitFor(Request r)
 {
     // A digit that each parameterised request accepts: channel 2, mode 2.
-    const char *code = CommandTable::spec(r).code;
+    const char *code = CommandTable::format(r).code;
     return (code[1] == '?' || code[2] == '?') ? '2' : '0';
 }
 
@@ -73,7 +73,7 @@ QByteArray tst_ProtocolEngine::ask(Request r, const QByteArray &payload, char di
 
 void tst_ProtocolEngine::everyCode_answersInTheTableLayout()
 {
-    for (const CommandSpec *row = CommandTable::begin(); row != CommandTable::end(); ++row) {
+    for (const CommandFormat *row = CommandTable::begin(); row != CommandTable::end(); ++row) {
         const char digit = digitFor(row->request);
         const QByteArray code = CommandTable::code(row->request, digit);
         const QByteArray answer = ask(row->request, QByteArray(row->payloadSize, '\0'), digit);
@@ -199,11 +199,11 @@ void tst_ProtocolEngine::setCommand_changesModelAndIsConfirmed()
     m_engine->withModel([](InstrumentModel &m) { m.fillJournal(5, 0); });
     const Request r = Request(request);
     const QByteArray answer = ask(r, payload, digit);
-    QCOMPARE(int(Frame::check(answer, CommandTable::spec(r), CommandTable::code(r, digit))),
+    QCOMPARE(int(Frame::check(answer, CommandTable::format(r), CommandTable::code(r, digit))),
              int(Frame::Result::Accepted));
     if (!confirmed.isEmpty())
         QCOMPARE(answer.mid(8, confirmed.size()).toHex(' '), confirmed.toHex(' '));
-    const QByteArray read = ask(Request(readBack), QByteArray(CommandTable::spec(Request(readBack)).payloadSize, '0'));
+    const QByteArray read = ask(Request(readBack), QByteArray(CommandTable::format(Request(readBack)).payloadSize, '0'));
     QCOMPARE(read.mid(readOffset, readBytes.size()).toHex(' '), readBytes.toHex(' '));
 }
 
@@ -247,7 +247,7 @@ void tst_ProtocolEngine::masterChannel_outcomeAtByte3()
         }
     });
     const QByteArray answer = ask(Request::MasterChannel, QByteArray(), digit);
-    QCOMPARE(int(Frame::check(answer, CommandTable::spec(Request::MasterChannel),
+    QCOMPARE(int(Frame::check(answer, CommandTable::format(Request::MasterChannel),
                               CommandTable::code(Request::MasterChannel, digit))),
              int(Frame::Result::Accepted));
     QCOMPARE(answer.at(3), outcome);

@@ -49,8 +49,8 @@ FakeReply FakeInstrument::reply(State &state, const QByteArray &request)
         hook(code3);
 
     std::lock_guard<std::mutex> lock(state.mutex);
-    const CommandSpec *spec = CommandTable::find(code3.constData());
-    if (!spec)
+    const CommandFormat *format = CommandTable::find(code3.constData());
+    if (!format)
         return {};
     Answer how = state.others;
     QByteArray payload = state.payloads.value(code3);
@@ -67,8 +67,8 @@ FakeReply FakeInstrument::reply(State &state, const QByteArray &request)
 
 QByteArray FakeInstrument::answer(const QByteArray &code3, const QByteArray &payload)
 {
-    const CommandSpec *spec = CommandTable::find(code3.constData());
-    return spec ? Frame::answer(*spec, code3, payload) : QByteArray();
+    const CommandFormat *format = CommandTable::find(code3.constData());
+    return format ? Frame::answer(*format, code3, payload) : QByteArray();
 }
 
 QByteArray FakeInstrument::spoil(QByteArray frame, Answer how)
