@@ -7,6 +7,7 @@
 // readings and the setting commands over a port that gives this answer to
 // every request.
 
+#include "fuzz/Require.h"
 #include "link/CommandTable.h"
 #include "link/DateTimeShift.h"
 #include "link/DeviceCommands.h"
@@ -21,19 +22,9 @@
 #include "link/StatusReader.h"
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <iterator>
 
 namespace {
-
-void require(bool condition, const char *what)
-{
-    if (!condition) {
-        std::fprintf(stderr, "fuzz_answer: %s\n", what);
-        std::abort();
-    }
-}
 
 // Time passes only when the link waits, so a missing answer costs nothing.
 class FuzzClock : public LinkClock

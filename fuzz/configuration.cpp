@@ -4,6 +4,7 @@
 // Each input is written to a fresh folder, as "fconn583.ini" and as
 // "CurRefSignal.stat", and read from there like at start-up.
 
+#include "fuzz/Require.h"
 #include "mainwindow/Configuration.h"
 #include "mainwindow/CurrentReference.h"
 
@@ -12,18 +13,8 @@
 #include <QTemporaryDir>
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
-
-void require(bool condition, const char *what)
-{
-    if (!condition) {
-        std::fprintf(stderr, "fuzz_configuration: %s\n", what);
-        std::abort();
-    }
-}
 
 void writeFile(const QString &path, const QByteArray &content)
 {

@@ -1,25 +1,12 @@
 // The identification (answer to "FN0") and the device information (answer
 // to "7N0"), decoded from whatever bytes arrive.
 
+#include "fuzz/Require.h"
 #include "link/CommandTable.h"
 #include "link/DeviceIdentity.h"
 #include "link/Frame.h"
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-
-namespace {
-
-void require(bool condition, const char *what)
-{
-    if (!condition) {
-        std::fprintf(stderr, "fuzz_identity: %s\n", what);
-        std::abort();
-    }
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

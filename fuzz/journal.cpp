@@ -5,6 +5,7 @@
 // rest is cut into 44-byte records, one per slot, the last one possibly
 // short. The whole input also serves as an identification answer.
 
+#include "fuzz/Require.h"
 #include "link/DeviceIdentity.h"
 #include "link/Frame.h"
 #include "link/JournalFile.h"
@@ -14,18 +15,8 @@
 #include <QFileInfo>
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
-
-void require(bool condition, const char *what)
-{
-    if (!condition) {
-        std::fprintf(stderr, "fuzz_journal: %s\n", what);
-        std::abort();
-    }
-}
 
 void checkFileName(const QString &name)
 {
