@@ -73,7 +73,7 @@ done
 for t in "${targets[@]}"; do
   if [ "$(cat "$build/fuzz-work/$t/rc")" -ne 0 ]; then
     echo "== $t =="
-    grep -E -A12 'ERROR|runtime error|SUMMARY|fuzz_[a-z]+:' "$build/fuzz-work/$t/log" | head -40 || true
+    grep -E -A12 'ERROR|runtime error|SUMMARY|fuzz property broken' "$build/fuzz-work/$t/log" | head -40 || true
   fi
 done
 exit "$failed"
