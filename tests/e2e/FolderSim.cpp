@@ -60,10 +60,9 @@ QStringList FolderSim::requests() const
 
 bool FolderSim::received(const QString &code, const QString &payloadHex) const
 {
-    const QStringList all = requests();
-    for (const QString &request : all) {
-        const QStringList parts = request.split(QLatin1Char(' '));
-        if (parts.value(0) == code && (payloadHex.isEmpty() || parts.value(1) == payloadHex))
+    const QList<SimTrace::Line> lines = SimTrace::read(inFolder("trace.txt"));
+    for (const SimTrace::Line &line : lines) {
+        if (line.code == code && (payloadHex.isEmpty() || QString::fromLatin1(line.payload.toHex()) == payloadHex))
             return true;
     }
     return false;
