@@ -89,6 +89,23 @@ void HistoryConnection::close()
     m_db.close();
 }
 
+bool HistoryConnection::begin()
+{
+    return exec(QStringLiteral("BEGIN IMMEDIATE"));
+}
+
+bool HistoryConnection::commit()
+{
+    return exec(QStringLiteral("COMMIT"));
+}
+
+void HistoryConnection::rollback()
+{
+    const QString reason = m_reason;
+    exec(QStringLiteral("ROLLBACK"));
+    m_reason = reason;
+}
+
 HistoryConnection::Status HistoryConnection::fail(Status status, const QString &reason)
 {
     m_reason = reason;

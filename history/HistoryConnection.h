@@ -27,6 +27,13 @@ public:
     // read-only and never changes the file.
     Status open();
     void close();
+
+    // A write transaction that takes the write lock at once, so a lock held
+    // elsewhere is waited for (up to the busy timeout) instead of failing
+    // half way. False with reason().
+    bool begin();
+    bool commit();
+    void rollback();
     bool isOpen() const { return m_db.isOpen(); }
 
     QSqlDatabase &db() { return m_db; }

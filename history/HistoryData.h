@@ -32,6 +32,13 @@ inline Id adev(int channel) { return Id(Adev1 + channel - 1); }
 QString column(Id series);
 }  // namespace Series
 
+// Channel statuses read from a parameter log that have no state code of
+// their own ("+", "BACKUP n" and "N s" keep the codes 3, 11..13 and 5).
+namespace LoggedStatus {
+constexpr int Out = -1;    // "-": not in the group, or no signal: the log cannot tell
+constexpr int Error = -2;  // "E"
+}  // namespace LoggedStatus
+
 // [fromMs, toMs)
 struct TimeRange {
     qint64 fromMs = 0;

@@ -2,6 +2,7 @@
 
 #include "FloatCode.h"
 #include "HistorySchema.h"
+#include "ReadingTables.h"
 
 #include <QDateTime>
 #include <QSqlError>
@@ -11,23 +12,6 @@
 namespace {
 
 constexpr qint64 HeartbeatMs = 10 * 60000;
-
-QVector<std::optional<qint64>> codes(const float *values, int count)
-{
-    QVector<std::optional<qint64>> list;
-    for (int i = 0; i < count; ++i) {
-        if (values[i] == values[i])  // not NaN
-            list << FloatCode::encode(values[i]);
-        else
-            list << std::nullopt;
-    }
-    return list;
-}
-
-QVariant orNull(const std::optional<qint64> &code)
-{
-    return code ? QVariant(*code) : QVariant(QVariant::LongLong);
-}
 
 // The record's own date and time, exactly as its fields hold them (also
 // when they are no date), and as UTC ms when they are one.
@@ -49,12 +33,9 @@ QVariant deviceMs(const JournalRecord &r)
 }  // namespace
 
 struct HistoryWriter::Statements {
-    explicit Statements(QSqlDatabase &db)
-        : adj(db), var(db), detect(db), cmd(db), event(db), journal(db), rollup{QSqlQuery(db), QSqlQuery(db)}
-    {
-    }
-    QSqlQuery adj, var, detect, cmd, event, journal;
-    QSqlQuery rollup[HistorySchema::RollupLevels];
+    explicit Statements(QSqlDatabase &db) : detect(db), cmd(db), event(db), journal(db), readings(db) {}
+    QSqlQuery detect, cmd, event, journal;
+    ReadingTables readings;
 };
 
 HistoryWriter::HistoryWriter(const QString &path)
@@ -63,8 +44,6 @@ HistoryWriter::HistoryWriter(const QString &path)
       m_cmdFilter(HeartbeatMs),
       m_cutoffMs(std::numeric_limits<qint64>::min())
 {
-    for (int level = 0; level < HistorySchema::RollupLevels; ++level)
-        m_rollups.emplace_back(HistorySchema::rollupSlotMs(level));
 }
 
 HistoryWriter::~HistoryWriter()
@@ -92,19 +71,11 @@ bool HistoryWriter::prepare()
 {
     m_statements = std::make_unique<Statements>(m_connection->db());
     Statements &s = *m_statements;
-    QStringList adj = HistorySchema::seriesColumns(0, Series::FromAdjState);
-    QStringList var = HistorySchema::seriesColumns(Series::Adev1, Series::FromVarStruct);
-    adj.prepend(QStringLiteral("time_ms"));
-    var.prepend(QStringLiteral("time_ms"));
-    bool ok = s.adj.prepare(HistorySchema::insert(QStringLiteral("adj_state"), adj))
-        && s.var.prepare(HistorySchema::insert(QStringLiteral("var_struct"), var))
+    const bool ok = s.readings.prepare()
         && s.detect.prepare(HistorySchema::insert(QStringLiteral("detect"), HistorySchema::detectColumns()))
         && s.cmd.prepare(HistorySchema::insert(QStringLiteral("cmd_state"), HistorySchema::cmdColumns()))
         && s.event.prepare(QStringLiteral("INSERT INTO event (time_ms, kind, code, text, detail) VALUES (?, ?, ?, ?, ?)"))
         && s.journal.prepare(HistorySchema::insert(QStringLiteral("journal"), HistorySchema::journalColumns()));
-    for (int level = 0; ok && level < HistorySchema::RollupLevels; ++level)
-        ok = s.rollup[level].prepare(HistorySchema::insert(HistorySchema::rollupTable(level),
-                                                           HistorySchema::rollupColumns(), QStringLiteral("REPLACE")));
     if (!ok)
         m_reason = QStringLiteral("cannot prepare the statements");
     return ok;
@@ -112,19 +83,19 @@ bool HistoryWriter::prepare()
 
 bool HistoryWriter::beginSession(qint64 nowMs)
 {
-    QSqlDatabase &db = m_connection->db();
-    if (!db.transaction())
-        return fail(db.lastError().text());
+    HistoryConnection &c = *m_connection;
+    if (!c.begin())
+        return fail(c.reason());
     bool ok = closeOpenSession();
     if (ok && m_droppedSince > 0)
         ok = store(m_stoppedAtMs, HistoryEvent{EventKind::WritesDropped, m_droppedSince, {}, {}});
     ok = ok && store(nowMs, HistoryEvent{EventKind::SessionStarted, 0, {}, {}});
     if (ok && m_link.connected)
         ok = store(nowMs, HistoryEvent{EventKind::Connected, 1, m_link.port, m_link.identification});
-    if (!ok || !db.commit()) {
+    if (!ok || !c.commit()) {
         if (ok)
-            m_reason = db.lastError().text();
-        db.rollback();
+            m_reason = c.reason();
+        c.rollback();
         return false;
     }
     m_droppedSince = 0;
@@ -175,9 +146,11 @@ bool HistoryWriter::write(const std::vector<HistoryItem> &items)
         skip(items);
         return false;
     }
-    QSqlDatabase &db = m_connection->db();
-    if (!db.transaction()) {
-        fail(db.lastError().text());
+    HistoryConnection &c = *m_connection;
+    if (!c.begin()) {
+        fail(c.reason());
+        m_statements.reset();
+        c.close();
         drop(items);
         return false;
     }
@@ -187,13 +160,13 @@ bool HistoryWriter::write(const std::vector<HistoryItem> &items)
         if (!ok)
             break;
     }
-    ok = ok && storeRollups();
-    if (ok && !db.commit())
-        ok = fail(db.lastError().text());
+    ok = ok && (m_statements->readings.storeSummaries() || fail(m_statements->readings.reason()));
+    if (ok && !c.commit())
+        ok = fail(c.reason());
     if (!ok) {
-        db.rollback();
+        c.rollback();
         m_statements.reset();
-        m_connection->close();
+        c.close();
         drop(items);
         return false;
     }
@@ -237,23 +210,23 @@ bool HistoryWriter::prune(qint64 cutoffMs)
     m_cutoffMs = cutoffMs;
     if (!isOpen())
         return false;
-    QSqlDatabase &db = m_connection->db();
+    HistoryConnection &c = *m_connection;
     const QVector<QVariant> cutoff = {cutoffMs};
-    bool ok = db.transaction();
+    bool ok = c.begin() || fail(c.reason());
     for (const char *table : {"adj_state", "var_struct", "detect", "cmd_state", "event", "imported_status"})
         ok = ok && exec(QStringLiteral("DELETE FROM %1 WHERE time_ms < ?").arg(QLatin1String(table)), cutoff);
     for (int level = 0; level < HistorySchema::RollupLevels; ++level)
         ok = ok && exec(QStringLiteral("DELETE FROM %1 WHERE end_ms < ?").arg(HistorySchema::rollupTable(level)), cutoff);
     ok = ok && exec(QStringLiteral("DELETE FROM imported_run WHERE end_ms < ?"), cutoff)
         && exec(QStringLiteral("DELETE FROM journal WHERE coalesce(device_ms, time_ms) < ?"), cutoff);
-    if (!ok || !db.commit()) {
+    if (!ok || !c.commit()) {
         if (ok)
-            fail(db.lastError().text());
-        db.rollback();
+            fail(c.reason());
+        c.rollback();
         return false;
     }
     // Each step of the pragma frees one page.
-    QSqlQuery vacuum(db);
+    QSqlQuery vacuum(c.db());
     if (!vacuum.exec(QStringLiteral("PRAGMA incremental_vacuum")))
         return fail(vacuum.lastError().text());
     while (vacuum.next()) {
@@ -271,8 +244,8 @@ void HistoryWriter::breakSeries()
 {
     m_detectFilter.reset();
     m_cmdFilter.reset();
-    for (Rollup &rollup : m_rollups)
-        rollup.breakHere();
+    if (m_statements)
+        m_statements->readings.breakHere();
 }
 
 bool HistoryWriter::store(const HistoryItem &item)
@@ -303,27 +276,15 @@ bool HistoryWriter::store(qint64 timeMs, const ADJ_CMD_STATE &r)
 
 bool HistoryWriter::store(qint64 timeMs, const ADJ_STATE &r)
 {
-    const float series[Series::FromAdjState] = {r.freqOffset,    r.freqDrift,     r.chanOffset[0],
+    const float values[Series::FromAdjState] = {r.freqOffset,    r.freqDrift,     r.chanOffset[0],
                                                 r.chanOffset[1], r.chanOffset[2], r.chanOffset[3]};
-    const QVector<std::optional<qint64>> coded = codes(series, Series::FromAdjState);
-    QVector<QVariant> values = {timeMs};
-    for (const auto &code : coded)
-        values << orNull(code);
-    for (Rollup &rollup : m_rollups)
-        rollup.add(timeMs, Series::FreqOffset, coded);
-    return exec(m_statements->adj, values);
+    return m_statements->readings.addOffsets(timeMs, values) || fail(m_statements->readings.reason());
 }
 
 bool HistoryWriter::store(qint64 timeMs, const VAR_STRUCT &r)
 {
-    const float series[Series::FromVarStruct] = {r.adev(1), r.adev(2), r.adev(3), r.adev(4)};
-    const QVector<std::optional<qint64>> coded = codes(series, Series::FromVarStruct);
-    QVector<QVariant> values = {timeMs};
-    for (const auto &code : coded)
-        values << orNull(code);
-    for (Rollup &rollup : m_rollups)
-        rollup.add(timeMs, Series::Adev1, coded);
-    return exec(m_statements->var, values);
+    const float values[Series::FromVarStruct] = {r.adev(1), r.adev(2), r.adev(3), r.adev(4)};
+    return m_statements->readings.addAdevs(timeMs, values) || fail(m_statements->readings.reason());
 }
 
 bool HistoryWriter::store(qint64 timeMs, const HistoryEvent &e)
@@ -346,20 +307,6 @@ bool HistoryWriter::store(qint64 timeMs, const QVector<JournalRecord> &records)
             return false;
         if (q.numRowsAffected() == 0)
             ++m_journalDuplicates;
-    }
-    return true;
-}
-
-bool HistoryWriter::storeRollups()
-{
-    for (int level = 0; level < HistorySchema::RollupLevels; ++level) {
-        for (const Rollup::Row &row : m_rollups[size_t(level)].takeChanged()) {
-            QVector<QVariant> values = {row.startMs, row.endMs, row.readings};
-            for (int s = 0; s < Series::Count; ++s)
-                values << orNull(row.min[size_t(s)]) << orNull(row.max[size_t(s)]);
-            if (!exec(m_statements->rollup[level], values))
-                return false;
-        }
     }
     return true;
 }

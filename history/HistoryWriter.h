@@ -3,7 +3,6 @@
 #include "ChangeFilter.h"
 #include "HistoryConnection.h"
 #include "HistoryItem.h"
-#include "Rollup.h"
 
 #include <QSqlQuery>
 #include <QString>
@@ -63,7 +62,6 @@ private:
     bool store(qint64 timeMs, const VAR_STRUCT &r);
     bool store(qint64 timeMs, const HistoryEvent &e);
     bool store(qint64 timeMs, const QVector<JournalRecord> &records);
-    bool storeRollups();
     bool exec(QSqlQuery &query, const QVector<QVariant> &values);
     bool exec(const QString &statement, const QVector<QVariant> &values = {});
 
@@ -75,7 +73,6 @@ private:
 
     ChangeFilter<DETECT> m_detectFilter;
     ChangeFilter<ADJ_CMD_STATE> m_cmdFilter;
-    std::vector<Rollup> m_rollups;
     qint64 m_cutoffMs;
 
     // What happened while the database was closed.

@@ -266,9 +266,9 @@ ChannelBand StateTimeline::importedBand(int status, int mode)
         return ChannelBand::Backup2;
     case ChannelState::Backup3:
         return ChannelBand::Backup3;
-    case -1:
+    case LoggedStatus::Out:
         return ChannelBand::Out;
-    case -2:
+    case LoggedStatus::Error:
         return ChannelBand::Error;
     default:
         return ChannelBand::Unknown;

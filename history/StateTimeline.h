@@ -53,6 +53,6 @@ public:
 
     // The band of channel 1..4 as the main window would show it.
     static ChannelBand band(const DETECT &detect, const ADJ_CMD_STATE &cmd, int channel);
-    // The band of an imported status (3, 5, 11..13, -1, -2) in mode 1 or 2.
+    // The band of an imported status (3, 5, 11..13, LoggedStatus) in mode 1 or 2.
     static ChannelBand importedBand(int status, int mode);
 };
