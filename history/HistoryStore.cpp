@@ -166,7 +166,8 @@ void HistoryStore::run()
     HistoryWriter writer(m_path);
     qint64 retryAtMs = m_clock->monotonicMs();
     qint64 pruneAtMs = retryAtMs;
-    bool failing = false;
+    bool failing = false;  // a failure was reported and nothing written since
+    qint64 lostMeanwhile = 0;
     std::vector<HistoryItem> batch;
 
     for (;;) {
@@ -183,37 +184,33 @@ void HistoryStore::run()
 
         const qint64 nowMs = m_clock->monotonicMs();
         if (!writer.isOpen() && nowMs >= retryAtMs) {
-            const qint64 droppedMeanwhile = writer.droppedSinceOpen();
+            lostMeanwhile = writer.droppedSinceOpen();
             const HistoryConnection::Status status = writer.open(m_clock->nowUtc().toMSecsSinceEpoch());
-            if (status == HistoryConnection::Status::Open) {
-                if (failing)
-                    report(Failure::None, {}, 0, droppedMeanwhile);
-                failing = false;
-            } else {
+            if (status != HistoryConnection::Status::Open) {
                 retryAtMs = nowMs + RetryMs;
-                if (!failing) {
-                    const Failure failure = status == HistoryConnection::Status::Newer
-                        ? Failure::Newer
-                        : status == HistoryConnection::Status::NotHistory ? Failure::NotHistory
-                                                                          : Failure::CannotOpen;
-                    report(failure, writer.reason(), writer.foundVersion(), 0);
-                }
+                if (!failing)
+                    report(failure(status), writer.reason(), writer.foundVersion(), 0);
                 failing = true;
             }
         }
 
-        if (writer.isOpen()) {
-            if (writer.write(batch)) {
-                m_written += qint64(batch.size());
-            } else {
-                m_dropped += qint64(batch.size());
-                retryAtMs = nowMs + RetryMs;
-                report(Failure::CannotWrite, writer.reason(), 0, 0);
-                failing = true;
-            }
-        } else {
+        if (!writer.isOpen()) {
             writer.skip(batch);
             m_dropped += qint64(batch.size());
+        } else if (writer.write(batch)) {
+            m_written += qint64(batch.size());
+            // Back once something was written again, not merely opened: a
+            // damaged file may open and still fail every write.
+            if (failing && !batch.empty()) {
+                report(Failure::None, {}, 0, lostMeanwhile);
+                failing = false;
+            }
+        } else {
+            m_dropped += qint64(batch.size());
+            retryAtMs = nowMs + RetryMs;
+            if (!failing)
+                report(Failure::CannotWrite, writer.reason(), 0, 0);
+            failing = true;
         }
 
         const int keepDays = m_keepDays.load();
@@ -235,6 +232,18 @@ void HistoryStore::run()
     }
     writer.close(m_clock->nowUtc().toMSecsSinceEpoch());
     m_open = false;
+}
+
+HistoryStore::Failure HistoryStore::failure(HistoryConnection::Status status)
+{
+    switch (status) {
+    case HistoryConnection::Status::NotHistory:
+        return Failure::NotHistory;
+    case HistoryConnection::Status::Newer:
+        return Failure::Newer;
+    default:
+        return Failure::CannotOpen;
+    }
 }
 
 // Texts are made on the GUI thread, in the language it shows.

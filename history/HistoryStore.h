@@ -1,5 +1,6 @@
 #pragma once
 
+#include "HistoryConnection.h"
 #include "HistoryItem.h"
 
 #include "link/JournalFile.h"
@@ -92,6 +93,7 @@ private:
     void addEvent(qint64 utcMs, EventKind kind, qint64 code = 0, const QString &text = {},
                   const QString &detail = {});
     void run();
+    static Failure failure(HistoryConnection::Status status);
     void report(Failure failure, const QString &reason, int version, qint64 dropped);
 
     const QString m_path;

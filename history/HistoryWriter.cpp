@@ -61,6 +61,7 @@ HistoryConnection::Status HistoryWriter::open(qint64 nowMs)
         return status;
     }
     if (!prepare() || !beginSession(nowMs)) {
+        m_statements.reset();
         m_connection->close();
         return HistoryConnection::Status::CannotOpen;
     }
@@ -134,7 +135,6 @@ void HistoryWriter::close(qint64 nowMs)
 {
     if (!isOpen())
         return;
-    breakSeries();
     write({HistoryItem{nowMs, HistoryEvent{EventKind::SessionEnded, 0, {}, {}}}});
     m_statements.reset();
     m_connection->close();
@@ -146,6 +146,8 @@ bool HistoryWriter::write(const std::vector<HistoryItem> &items)
         skip(items);
         return false;
     }
+    if (items.empty())
+        return true;
     HistoryConnection &c = *m_connection;
     if (!c.begin()) {
         fail(c.reason());
