@@ -89,6 +89,16 @@ void HistoryConnection::close()
     m_db.close();
 }
 
+bool HistoryConnection::run(QSqlQuery &query, const QVector<QVariant> &values, QString *reason)
+{
+    for (int i = 0; i < values.size(); ++i)
+        query.bindValue(i, values.at(i));
+    if (query.exec())
+        return true;
+    *reason = query.lastError().text();
+    return false;
+}
+
 bool HistoryConnection::begin()
 {
     return exec(QStringLiteral("BEGIN IMMEDIATE"));

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
+#include <QVariant>
+#include <QVector>
 
 // One named Qt SQL connection to the history database, owned by the thread
 // that opens it and removed again when this object goes.
@@ -37,6 +40,9 @@ public:
     bool isOpen() const { return m_db.isOpen(); }
 
     QSqlDatabase &db() { return m_db; }
+    // Binds `values` in order and runs a prepared query; false with the
+    // reason in SQLite's words.
+    static bool run(QSqlQuery &query, const QVector<QVariant> &values, QString *reason);
     const QString &path() const { return m_path; }
     QString reason() const { return m_reason; }  // why open() failed, in SQLite's words
     int foundVersion() const { return m_version; }

@@ -68,14 +68,10 @@ QSqlQuery HistoryReader::query(const QString &sql, const QVector<QVariant> &valu
 {
     QSqlQuery q(m_connection->db());
     q.setForwardOnly(true);
-    if (!q.prepare(sql)) {
+    if (!q.prepare(sql))
         m_reason = q.lastError().text();
-        return q;
-    }
-    for (int i = 0; i < values.size(); ++i)
-        q.bindValue(i, values.at(i));
-    if (!q.exec())
-        m_reason = q.lastError().text();
+    else
+        HistoryConnection::run(q, values, &m_reason);
     return q;
 }
 

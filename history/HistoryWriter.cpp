@@ -315,11 +315,7 @@ bool HistoryWriter::store(qint64 timeMs, const QVector<JournalRecord> &records)
 
 bool HistoryWriter::exec(QSqlQuery &query, const QVector<QVariant> &values)
 {
-    for (int i = 0; i < values.size(); ++i)
-        query.bindValue(i, values.at(i));
-    if (query.exec())
-        return true;
-    return fail(query.lastError().text());
+    return HistoryConnection::run(query, values, &m_reason);
 }
 
 bool HistoryWriter::exec(const QString &statement, const QVector<QVariant> &values)

@@ -180,9 +180,7 @@ private:
 
     bool exec(QSqlQuery &q, const QVector<QVariant> &values)
     {
-        for (int i = 0; i < values.size(); ++i)
-            q.bindValue(i, values.at(i));
-        return q.exec() || fail(q.lastError().text());
+        return HistoryConnection::run(q, values, &m_reason);
     }
 
     bool fail(const QString &reason)

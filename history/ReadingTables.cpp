@@ -1,9 +1,9 @@
 #include "ReadingTables.h"
 
 #include "FloatCode.h"
+#include "HistoryConnection.h"
 #include "HistorySchema.h"
 
-#include <QSqlError>
 #include <QVariant>
 
 namespace {
@@ -95,10 +95,5 @@ bool ReadingTables::storeSummaries()
 
 bool ReadingTables::exec(QSqlQuery &query, const QVector<QVariant> &values)
 {
-    for (int i = 0; i < values.size(); ++i)
-        query.bindValue(i, values.at(i));
-    if (query.exec())
-        return true;
-    m_reason = query.lastError().text();
-    return false;
+    return HistoryConnection::run(query, values, &m_reason);
 }

@@ -229,48 +229,45 @@ StateTimeline::Output StateTimeline::build(const Input &input, TimeRange range)
     return Walker(input, range).run();
 }
 
-ChannelBand StateTimeline::band(const DETECT &detect, const ADJ_CMD_STATE &cmd, int channel)
+namespace {
+
+// The roles a live state code and a logged status name alike.
+std::optional<ChannelBand> roleBand(int code, bool switching)
 {
-    const bool error = (quint16(detect.chan[channel - 1]) >> 8) != 0;
-    const int code = ChannelState::of(detect, cmd, channel);
     switch (code) {
-    case ChannelState::NotDetected:
-        return error ? ChannelBand::Error : ChannelBand::NoSignal;
-    case ChannelState::NotInGroup:
-        return error ? ChannelBand::Error : ChannelBand::NotInGroup;
     case ChannelState::InGroup:
-        return cmd.switchingMode() ? ChannelBand::Reference : ChannelBand::InGroup;
+        return switching ? ChannelBand::Reference : ChannelBand::InGroup;
     case ChannelState::Qualifying:
         return ChannelBand::Qualifying;
     case ChannelState::Backup1:
-        return ChannelBand::Backup1;
     case ChannelState::Backup2:
-        return ChannelBand::Backup2;
     case ChannelState::Backup3:
-        return ChannelBand::Backup3;
+        return ChannelBand(int(ChannelBand::Backup1) + code - ChannelState::Backup1);
     default:
-        return ChannelBand::Other;
+        return std::nullopt;
     }
+}
+
+}  // namespace
+
+ChannelBand StateTimeline::band(const DETECT &detect, const ADJ_CMD_STATE &cmd, int channel)
+{
+    const int code = ChannelState::of(detect, cmd, channel);
+    if (const std::optional<ChannelBand> role = roleBand(code, cmd.switchingMode()))
+        return *role;
+    const bool error = (quint16(detect.chan[channel - 1]) >> 8) != 0;
+    if (code == ChannelState::NotDetected)
+        return error ? ChannelBand::Error : ChannelBand::NoSignal;
+    if (code == ChannelState::NotInGroup)
+        return error ? ChannelBand::Error : ChannelBand::NotInGroup;
+    return ChannelBand::Other;
 }
 
 ChannelBand StateTimeline::importedBand(int status, int mode)
 {
-    switch (status) {
-    case ChannelState::InGroup:
-        return mode == 2 ? ChannelBand::Reference : ChannelBand::InGroup;
-    case ChannelState::Qualifying:
-        return ChannelBand::Qualifying;
-    case ChannelState::Backup1:
-        return ChannelBand::Backup1;
-    case ChannelState::Backup2:
-        return ChannelBand::Backup2;
-    case ChannelState::Backup3:
-        return ChannelBand::Backup3;
-    case LoggedStatus::Out:
+    if (const std::optional<ChannelBand> role = roleBand(status, mode == 2))
+        return *role;
+    if (status == LoggedStatus::Out)
         return ChannelBand::Out;
-    case LoggedStatus::Error:
-        return ChannelBand::Error;
-    default:
-        return ChannelBand::Unknown;
-    }
+    return status == LoggedStatus::Error ? ChannelBand::Error : ChannelBand::Unknown;
 }
