@@ -7,7 +7,6 @@
 #include <QDeadlineTimer>
 #include <QThread>
 
-#include <iterator>
 #include <vector>
 
 namespace {
@@ -176,8 +175,7 @@ void HistoryStore::run()
             QMutexLocker lock(&m_mutex);
             if (!m_stop && !m_flush)
                 m_wake.wait(&m_mutex, BatchMs);
-            batch.assign(std::make_move_iterator(m_queue.begin()), std::make_move_iterator(m_queue.end()));
-            m_queue.clear();
+            batch.swap(m_queue);
             m_flush = false;
             stopping = m_stop;
         }

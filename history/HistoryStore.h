@@ -12,8 +12,8 @@
 #include <QWaitCondition>
 
 #include <atomic>
-#include <deque>
 #include <memory>
+#include <vector>
 
 class LinkClock;
 class QThread;
@@ -105,7 +105,7 @@ private:
     mutable QMutex m_mutex;
     QWaitCondition m_wake;   // the writer: work, a flush or the stop
     QWaitCondition m_done;   // waitUntilWritten(): a batch is done
-    std::deque<HistoryItem> m_queue;
+    std::vector<HistoryItem> m_queue;  // swapped whole with the writer's empty batch
     qint64 m_accepted = 0;
     qint64 m_processed = 0;
     bool m_flush = false;
