@@ -57,7 +57,7 @@ struct SeriesBucket {
     qint64 lastMs = 0;
     float min = 0;
     float max = 0;
-    int readings = 0;
+    int readings = 0;          // read from summaries: the polls of both kinds in them
     bool breakBefore = false;  // never join this bucket to the one before
 };
 

@@ -25,7 +25,8 @@ HistoryStore::HistoryStore(const QString &path, std::shared_ptr<LinkClock> clock
     : QObject(parent),
       m_path(path),
       m_clock(clock ? std::move(clock) : std::make_shared<LinkClock>()),
-      m_keepDays(qMax(0, keepDays))
+      m_keepDays(qMax(0, keepDays)),
+      m_createdMs(m_clock->nowUtc().toMSecsSinceEpoch())
 {
     m_thread = QThread::create([this] { run(); });
     m_thread->setObjectName(QStringLiteral("history writer"));
@@ -165,6 +166,7 @@ void HistoryStore::run()
     HistoryWriter writer(m_path);
     qint64 retryAtMs = m_clock->monotonicMs();
     qint64 pruneAtMs = retryAtMs;
+    bool opened = false;   // once; later openings follow failures
     bool failing = false;  // a failure was reported and nothing written since
     qint64 lostMeanwhile = 0;
     std::vector<HistoryItem> batch;
@@ -183,7 +185,7 @@ void HistoryStore::run()
         const qint64 nowMs = m_clock->monotonicMs();
         if (!writer.isOpen() && nowMs >= retryAtMs) {
             lostMeanwhile = writer.droppedSinceOpen();
-            const HistoryConnection::Status status = writer.open(m_clock->nowUtc().toMSecsSinceEpoch());
+            const HistoryConnection::Status status = writer.open(sessionStartMs(batch, opened));
             if (status != HistoryConnection::Status::Open) {
                 retryAtMs = nowMs + RetryMs;
                 if (!failing)
@@ -192,6 +194,7 @@ void HistoryStore::run()
             }
         }
 
+        opened = opened || writer.isOpen();
         if (!writer.isOpen()) {
             writer.skip(batch);
             m_dropped += qint64(batch.size());
@@ -230,6 +233,16 @@ void HistoryStore::run()
     }
     writer.close(m_clock->nowUtc().toMSecsSinceEpoch());
     m_open = false;
+}
+
+// The session begins when the program made the store, or, after a failure,
+// now; never after the first entry it is about to write.
+qint64 HistoryStore::sessionStartMs(const std::vector<HistoryItem> &batch, bool reopening) const
+{
+    qint64 start = reopening ? m_clock->nowUtc().toMSecsSinceEpoch() : m_createdMs;
+    for (const HistoryItem &item : batch)
+        start = qMin(start, item.timeMs);
+    return start;
 }
 
 HistoryStore::Failure HistoryStore::failure(HistoryConnection::Status status)

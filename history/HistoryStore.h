@@ -93,12 +93,14 @@ private:
     void addEvent(qint64 utcMs, EventKind kind, qint64 code = 0, const QString &text = {},
                   const QString &detail = {});
     void run();
+    qint64 sessionStartMs(const std::vector<HistoryItem> &batch, bool reopening) const;
     static Failure failure(HistoryConnection::Status status);
     void report(Failure failure, const QString &reason, int version, qint64 dropped);
 
     const QString m_path;
     const std::shared_ptr<LinkClock> m_clock;
     std::atomic<int> m_keepDays;
+    const qint64 m_createdMs;
 
     // Guards the queue and the counts below it; the writer holds it only to
     // take the whole queue.

@@ -22,10 +22,11 @@ constexpr int WaitEvery = 8000;
 
 const QString Port = QStringLiteral("/dev/ttyUSB0");
 
-// Something that happens at a time, in the order of the schedule.
+// Something that happens at a time, in the order of the schedule; it runs
+// at the first poll at or after that time and is told that poll's time.
 struct Action {
     qint64 atMs;
-    std::function<void()> run;
+    std::function<void(qint64)> run;
 };
 
 class Filler
@@ -52,7 +53,6 @@ public:
     {
         schedule();
         openStore();
-        connect(m_startMs);
         int lastPercent = -1;
         size_t next = 0;
         qint64 poll = 0;
@@ -60,7 +60,7 @@ public:
             m_clock->setUtcMs(t);
             m_model.advance(m_stepMs);
             while (next < m_actions.size() && m_actions[next].atMs <= t)
-                m_actions[next++].run();
+                m_actions[next++].run(t);
             if (m_connected)
                 addPoll(t, poll++);
             const int percent = int(100 * (t - m_startMs) / (m_endMs - m_startMs + 1));
@@ -108,15 +108,16 @@ private:
         ++m_result.events;
     }
 
+    // The search found the instrument at `t`; the polls go on from there.
     void connect(qint64 t)
     {
-        m_store->addSearchStarted(t);
+        m_store->addSearchStarted(t - 2000);
         const SimIdentity &id = m_model.identity();
         const QStringList info = {id.identification, id.softwareVersion, id.softwareDate, id.serialNumber,
                                   QString::number(id.comparatorVersion), QString::number(id.plisCpuVersion),
                                   QStringLiteral("%1.%2").arg(id.osfMajor).arg(id.osfMinor)};
-        m_store->addConnected(t + 2000, Port, id.identification, info);
-        message(t + 2000, QStringLiteral("Connected to ") + Port + QLatin1Char(' ') + id.identification);
+        m_store->addConnected(t, Port, id.identification, info);
+        message(t, QStringLiteral("Connected to ") + Port + QLatin1Char(' ') + id.identification);
         m_connected = true;
         m_result.events += 2;
     }
@@ -162,99 +163,103 @@ private:
         return std::uniform_int_distribution<qint64>(from, qMax(from, to))(m_rng);
     }
 
-    void at(qint64 ms, std::function<void()> run) { m_actions.push_back({ms, std::move(run)}); }
+    void at(qint64 ms, std::function<void(qint64)> run) { m_actions.push_back({ms, std::move(run)}); }
 
     void schedule()
     {
         const qint64 span = m_endMs - m_startMs;
+        at(m_startMs + 2000, [this](qint64 t) { connect(t); });
         for (qint64 day = (m_startMs / Day + 1) * Day; day < m_endMs; day += Day)
-            at(day + Hour + 30000, [this, day] { downloadJournal(day + Hour + 30000); });
+            at(day + Hour + 30000, [this](qint64 t) { downloadJournal(t); });
 
         // Lost connections, a few minutes to most of an hour.
         for (int i = 0; i < qMax(1, int(span / (4 * Day))); ++i) {
             const qint64 t = randomTime(m_startMs + Hour, m_endMs - Hour);
-            const qint64 back = t + randomTime(3 * Minute, 40 * Minute);
-            at(t, [this, t] { if (m_connected) lose(t); });
-            at(back, [this, back] { if (!m_connected) connect(back); });
+            at(t, [this](qint64 now) {
+                if (m_connected)
+                    lose(now);
+            });
+            at(t + randomTime(3 * Minute, 40 * Minute), [this](qint64 now) {
+                if (!m_connected)
+                    connect(now);
+            });
         }
 
         // Channels 2..4 lose their signal now and then and qualify again.
         for (int channel = 2; channel <= 4; ++channel) {
             for (qint64 t = m_startMs + randomTime(Day / 2, 3 * Day); t < m_endMs; t += randomTime(2 * Day, 5 * Day)) {
-                const qint64 back = t + randomTime(20 * Minute, 4 * Hour);
-                at(t, [this, channel] { m_model.setChannelDetected(channel, false); });
-                at(back, [this, channel] { m_model.setChannelDetected(channel, true); });
+                at(t, [this, channel](qint64) { m_model.setChannelDetected(channel, false); });
+                at(t + randomTime(20 * Minute, 4 * Hour),
+                   [this, channel](qint64) { m_model.setChannelDetected(channel, true); });
             }
         }
         const qint64 error = m_startMs + span / 5;
-        at(error, [this] { m_model.setChannelError(3, 0x01); });
-        at(error + 30 * Minute, [this] { m_model.setChannelError(3, 0); });
+        at(error, [this](qint64) { m_model.setChannelError(3, 0x01); });
+        at(error + 30 * Minute, [this](qint64) { m_model.setChannelError(3, 0); });
 
         // Steering: offset and trend, a smooth correction, a reference switch.
         for (int i = 0; i < 3; ++i) {
-            const qint64 t = randomTime(m_startMs + Day, m_endMs - Hour);
             const float offset = float(std::uniform_real_distribution<double>(-5e-13, 5e-13)(m_rng));
-            at(t, [this, t, offset] {
+            at(randomTime(m_startMs + Day, m_endMs - Hour), [this, offset](qint64 t) {
                 if (!m_connected)
                     return;
                 m_model.setFreqOffset(offset);
                 command(t, COMMAND_SET_FREQ_OFFSET, true, QStringLiteral("Frequency offset is set"));
             });
         }
-        const qint64 trend = m_startMs + span / 3;
-        at(trend, [this, trend] {
+        at(m_startMs + span / 3, [this](qint64 t) {
             m_model.setFreqDrift(2e-15f);
-            command(trend, COMMAND_SET_FREQ_DRIFT, true, QStringLiteral("Frequency trend is set"));
+            command(t, COMMAND_SET_FREQ_DRIFT, true, QStringLiteral("Frequency trend is set"));
         });
         const qint64 smooth = m_startMs + span / 2;
-        at(smooth, [this, smooth] {
-            m_store->addCommandQueued(smooth, COMMAND_SMART_CONTROL);
-            message(smooth, QStringLiteral("Smooth steering is started"));
+        at(smooth, [this](qint64 t) {
+            m_store->addCommandQueued(t, COMMAND_SMART_CONTROL);
+            message(t, QStringLiteral("Smooth steering is started"));
         });
-        for (int step = 1; step <= 6; ++step) {
-            at(smooth + step * 10 * Minute, [this, step] { m_model.setFreqOffset(float(step) * 1e-13f); });
-        }
-        at(smooth + 61 * Minute, [this, smooth] {
-            message(smooth + 61 * Minute, QStringLiteral("Smooth steering is finished"));
-            m_store->addCommandFinished(smooth + 61 * Minute, COMMAND_SMART_CONTROL, true);
+        for (int step = 1; step <= 6; ++step)
+            at(smooth + step * 10 * Minute, [this, step](qint64) { m_model.setFreqOffset(float(step) * 1e-13f); });
+        at(smooth + 61 * Minute, [this](qint64 t) {
+            message(t, QStringLiteral("Smooth steering is finished"));
+            m_store->addCommandFinished(t, COMMAND_SMART_CONTROL, true);
         });
-        const qint64 reference = m_startMs + 2 * span / 5;
-        at(reference, [this, reference] {
-            const bool ok = m_model.setMaster('2') == '0';
-            command(reference, COMMAND_MASTER_CHAN, ok,
-                    ok ? QStringLiteral("Reference channel is changed") : QStringLiteral("Reference channel is not changed"));
-        });
-        // A reference the instrument refuses: not a backup.
-        const qint64 refused = reference + Day / 3;
-        at(refused, [this, refused] {
-            command(refused, COMMAND_MASTER_CHAN, m_model.setMaster('4') == '0',
-                    QStringLiteral("Reference channel is not changed"));
-        });
+        at(m_startMs + 2 * span / 5, [this](qint64 t) { changeReference(t, '2'); });
 
-        // Synchronisation off for a while, then on.
+        // Synchronisation off for a while, then on; meanwhile the instrument
+        // refuses a new reference.
         const qint64 syncOff = m_startMs + 3 * span / 5;
-        at(syncOff, [this, syncOff] {
+        at(syncOff, [this](qint64 t) {
             m_model.setSync(false);
-            command(syncOff, COMMAND_SET_SYNC_STATUS, true, QStringLiteral("Synchronization is off"));
+            command(t, COMMAND_SET_SYNC_STATUS, true, QStringLiteral("Synchronization is off"));
         });
-        at(syncOff + 20 * Minute, [this, syncOff] {
+        at(syncOff + 10 * Minute, [this](qint64 t) { changeReference(t, '3'); });
+        at(syncOff + 20 * Minute, [this](qint64 t) {
             m_model.setSync(true);
-            command(syncOff + 20 * Minute, COMMAND_SET_SYNC_STATUS, true, QStringLiteral("Synchronization is on"));
+            command(t, COMMAND_SET_SYNC_STATUS, true, QStringLiteral("Synchronization is on"));
         });
 
-        // The program closed and started again two minutes later.
-        const qint64 restart = m_startMs + 7 * span / 10;
-        at(restart, [this, restart] {
+        // The program closed and started again; it found the instrument two
+        // minutes later.
+        at(m_startMs + 7 * span / 10, [this](qint64) {
             m_store->waitUntilWritten();
             m_result.dropped += m_store->counters().dropped;
             m_store.reset();
-            m_clock->setUtcMs(restart + 2 * Minute);
             openStore();
-            connect(restart + 2 * Minute);
+            m_connected = false;
+        });
+        at(m_startMs + 7 * span / 10 + 2 * Minute, [this](qint64 t) {
+            if (!m_connected)
+                connect(t);
         });
 
         std::stable_sort(m_actions.begin(), m_actions.end(),
                          [](const Action &a, const Action &b) { return a.atMs < b.atMs; });
+    }
+
+    void changeReference(qint64 t, char channel)
+    {
+        const bool ok = m_model.setMaster(channel) == '0';
+        command(t, COMMAND_MASTER_CHAN, ok,
+                ok ? QStringLiteral("Reference channel is changed") : QStringLiteral("Reference channel is not changed"));
     }
 
     HistoryFill::Options m_options;
