@@ -1,5 +1,6 @@
 #include "HistoryPeek.h"
 
+#include "history/HistoryCsv.h"
 #include "history/HistoryReader.h"
 #include "history/HistorySchema.h"
 #include "history/HistoryStore.h"
@@ -151,6 +152,16 @@ void tst_HistoryStore::roundTrip_readsBackEveryBit()
     }
     QCOMPARE(rows.at(0).timeMs, T0 + 1000);
     QVERIFY(std::isnan(rows.at(0).value[Series::Adev1]));
+
+    // Exported, the values read back the same.
+    const QList<QByteArray> cells = HistoryCsv::line(rows.at(0)).trimmed().split(',');
+    QCOMPARE(cells.size(), 1 + Series::Count);
+    QCOMPARE(cells.first(), QByteArray("2026-03-02T10:00:01.000Z"));
+    if (std::isnan(value))
+        QVERIFY(cells.at(1).isEmpty());
+    else
+        QCOMPARE(bitsOf(float(QLocale::c().toDouble(QString::fromLatin1(cells.at(1))))), bitsOf(value));
+    QVERIFY(cells.at(1 + Series::Adev1).isEmpty());
 
     // The view shows the same number to the sqlite3 shell.
     if (std::isfinite(value)) {
