@@ -22,7 +22,7 @@ CommandLine::CommandLine()
                               .arg(WorkFolder::userFolder()))
 {
     m_parser.setApplicationDescription(
-        tr("Monitors and controls a KSR-583 microstepper combiner synthesizer."));
+        tr("Monitoring and control of the KSR-583 microstepper combiner synthesizer."));
     m_parser.addOptions({m_help, m_version, m_workdirOption, m_userWorkdirOption});
 }
 

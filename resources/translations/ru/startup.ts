@@ -24,8 +24,8 @@
         <translation>Работать в собственной папке пользователя (%1), которая при первом запуске создаётся вместе с fconn583.ini с настройками по умолчанию. Так программу запускает пункт меню.</translation>
     </message>
     <message>
-        <source>Monitors and controls a KSR-583 microstepper combiner synthesizer.</source>
-        <translation>Наблюдение за синтезатором-комбайнером KSR-583 и управление им.</translation>
+        <source>Monitoring and control of the KSR-583 microstepper combiner synthesizer.</source>
+        <translation>Контроль и управление микрошаговым синтезатором-комбинатором KSR-583.</translation>
     </message>
     <message>
         <source>Unexpected argument: %1</source>
