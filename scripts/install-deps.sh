@@ -8,6 +8,7 @@ packages=(
   qtbase5-dev libqt5serialport5-dev qttools5-dev qttools5-dev-tools
   libqcustomplot-dev
   xvfb xauth imagemagick xdotool openbox
+  dpkg-dev file desktop-file-utils
   "$@"
 )
 
