@@ -6,6 +6,12 @@ QString PortFailure::message(const QString &port) const
     case PermissionDenied:
         if (group.isEmpty())
             return tr("Cannot open %1: permission denied.").arg(port);
+        // No operator should be put in the superuser's group for a port.
+        if (group == QLatin1String("root"))
+            return tr("Cannot open %1: permission denied. The port belongs to the group \"root\"; "
+                      "the administrator can give it to a group such as \"dialout\" with a udev "
+                      "rule and put the user in that group.")
+                .arg(port);
         return tr("Cannot open %1: permission denied. The user must be in the group \"%2\" "
                   "that owns the port (sudo usermod -aG %2 $USER) and log in again.")
             .arg(port, group);

@@ -312,6 +312,11 @@ void tst_PortDiscovery::unopenablePort_isReportedOncePerCause_data()
         << false << int(PortFailure::PermissionDenied) << "dialout"
         << "Cannot open COM2: permission denied. The user must be in the group \"dialout\" that "
            "owns the port (sudo usermod -aG dialout $USER) and log in again.";
+    QTest::newRow("permission denied by the superuser's group gives no usermod")
+        << true << int(PortFailure::PermissionDenied) << "root"
+        << "Cannot open COM2: permission denied. The port belongs to the group \"root\"; the "
+           "administrator can give it to a group such as \"dialout\" with a udev rule and put "
+           "the user in that group.";
     QTest::newRow("busy") << true << int(PortFailure::Busy) << ""
                           << "Cannot open COM2: the port is busy, another program holds it.";
     QTest::newRow("not present") << true << int(PortFailure::NotPresent) << ""

@@ -12,6 +12,10 @@
         <translation>Не удаётся открыть %1: доступ запрещён. Пользователь должен входить в группу «%2», которой принадлежит порт (sudo usermod -aG %2 $USER), и войти в систему заново.</translation>
     </message>
     <message>
+        <source>Cannot open %1: permission denied. The port belongs to the group &quot;root&quot;; the administrator can give it to a group such as &quot;dialout&quot; with a udev rule and put the user in that group.</source>
+        <translation>Не удаётся открыть %1: доступ запрещён. Порт принадлежит группе «root»; администратор может передать его группе, например «dialout», правилом udev и включить пользователя в эту группу.</translation>
+    </message>
+    <message>
         <source>Cannot open %1: the port is busy, another program holds it.</source>
         <translation>Не удаётся открыть %1: порт занят другой программой.</translation>
     </message>
