@@ -1,42 +1,16 @@
 #include "link/QtSerialPort.h"
+#include "tests/support/SilentTerminal.h"
 
 #include <QCoreApplication>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QtTest>
 
-#include <fcntl.h>
 #include <grp.h>
-#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-
-// A pseudo-terminal whose far end stays open while it lives.
-class Terminal
-{
-public:
-    Terminal()
-    {
-        m_master = ::posix_openpt(O_RDWR | O_NOCTTY);
-        if (m_master >= 0 && ::grantpt(m_master) == 0 && ::unlockpt(m_master) == 0)
-            m_path = QString::fromLocal8Bit(::ptsname(m_master));
-    }
-    ~Terminal()
-    {
-        if (m_master >= 0)
-            ::close(m_master);
-    }
-    Terminal(const Terminal &) = delete;
-    Terminal &operator=(const Terminal &) = delete;
-
-    QString path() const { return m_path; }
-
-private:
-    int m_master = -1;
-    QString m_path;
-};
 
 // "<cause> <group>" for the port at `path`, as this process sees it.
 QString openOutcome(const QString &path)
@@ -85,7 +59,7 @@ void tst_QtSerialPort::refusingPort_saysWhy()
     QFETCH(bool, heldByAnother);
     QFETCH(bool, present);
     QFETCH(int, cause);
-    Terminal terminal;
+    SilentTerminal terminal;
     if (terminal.path().isEmpty())
         QSKIP("this machine gives no pseudo-terminal");
     const QString path = present ? terminal.path() : QStringLiteral("/dev/ttyKSR583-none");
@@ -104,7 +78,7 @@ void tst_QtSerialPort::refusingPort_saysWhy()
 // Root opens any device whatever its permissions, so root tries as nobody.
 void tst_QtSerialPort::terminalOfAnotherGroup_isPermissionDenied_untilTheGroupLetsTheUserIn()
 {
-    Terminal terminal;
+    SilentTerminal terminal;
     if (terminal.path().isEmpty())
         QSKIP("this machine gives no pseudo-terminal");
     const QByteArray device = QFile::encodeName(terminal.path());
