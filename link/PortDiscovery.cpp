@@ -72,7 +72,8 @@ void PortDiscovery::publish()
         lasting.append(port.lastingName());
     }
     m_published.set(lasting);
-    emit portsDescribed(m_details);
+    // A search stopped half way lists fewer items than ports.
+    emit portsDescribed(m_details.mid(0, m_items.size()));
     emit updPorts(m_items, m_chosen);
 }
 
