@@ -9,6 +9,7 @@ packages=(
   libqcustomplot-dev
   libqt5sql5-sqlite sqlite3
   xvfb xauth imagemagick xdotool openbox
+  dpkg-dev file desktop-file-utils
   "$@"
 )
 
