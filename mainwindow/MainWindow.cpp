@@ -353,18 +353,17 @@ void MainWindow::on_cmdStateRcvd()
     SyncControlInfo &sync = m_link->params().syncControl_info;
 
     const StatusDisplay::Overall state = StatusDisplay::overall(cmd, m_deviceConnected);
-    if (state == StatusDisplay::Overall::NoConnection) {
-        showNoConnection();
-    } else {
-        ui->lineEdit_stat->setText(StatusDisplay::overallText(state, cmd));
-        m_styles.apply(ui->lineEdit_stat, StatusDisplay::overallStyle(state));
-    }
+    ui->lineEdit_stat->setText(StatusDisplay::overallText(state, cmd));
+    m_styles.apply(ui->lineEdit_stat, StatusDisplay::overallStyle(state));
 
     for (int n = 1; n <= 4; ++n) {
         const int code = ChannelState::of(detect, cmd, n);
         sync.stat[n - 1] = qint16(code);
         showChannel(n, code, cmd);
     }
+    // A redraw without an instrument (a language switch) keeps its look.
+    if (state == StatusDisplay::Overall::NoConnection)
+        showNoConnection();
 
     sync.syncStatus = cmd.syncStatus;
     sync.modeCur = cmd.switchingMode() ? '2' : '1';
@@ -431,6 +430,9 @@ void MainWindow::on_noConnection()
 {
     m_deviceConnected = false;
     showNoConnection();
+    // No progress can be shown for an instrument that is gone.
+    m_progress = Progress::None;
+    showProgress();
 }
 
 void MainWindow::showNoConnection()
@@ -465,7 +467,8 @@ void MainWindow::on_windowInfo(const QString &text, const QString &colour)
         + QStringLiteral(";\">") + m_clock->now().toString(QStringLiteral("dd.MM.yy hh:mm:ss"))
         + QLatin1Char(' ') + text.toHtmlEscaped() + QStringLiteral("</p></body></html>"));
 
-    if (text == tr("Smooth steering is finished")) {
+    if (text == tr("Smooth steering is finished") || text == tr("Smooth steering is aborted by the user")
+        || text == tr("Smooth steering is stopped: the instrument is not connected")) {
         m_progress = Progress::None;
         emit smartControlIsFinished();
     } else if (text == tr("Smooth steering is started")) {

@@ -34,6 +34,7 @@ private slots:
     void detection();
     void overallState_followsConnectionAndSync();
     void commandState_fillsCommandParameterBlock();
+    void aveFlag_newerReadingWins();
     void reference_followsInGroupChannelInSwitchingModeOnly_data();
     void reference_followsInGroupChannelInSwitchingModeOnly();
     void measurements_showShortestNotation();
@@ -73,6 +74,8 @@ const QColor Green(0, 170, 0);
 const QColor Grey(Qt::gray);
 const QColor Blue(Qt::blue);
 const QColor Red(Qt::red);
+// In a list of message lines: the link reports the instrument lost.
+const QString Lost = QStringLiteral("<noConnection>");
 }  // namespace
 
 void tst_MainWindow::initTestCase()
@@ -260,6 +263,7 @@ void tst_MainWindow::detection()
     QFETCH(QString, status);
     QFETCH(QColor, statusBase);
     QVERIFY(open());
+    emit m_window->link()->connected();
     QSignalSpy channelStatus(m_window.get(), &MainWindow::set_channelStatus);
     DETECT d;
     d.chan[1] = qint16(detect);
@@ -310,6 +314,12 @@ void tst_MainWindow::overallState_followsConnectionAndSync()
     QCOMPARE(base("lineEdit_chan1"), Grey);
     QCOMPARE(base("lineEdit_stat1"), Grey);
     QCOMPARE(field("lineEdit_stat1")->text(), QStringLiteral("+"));
+
+    // A redraw in another language still has no instrument to show.
+    child<QAction>("actionRussian")->trigger();
+    QCOMPARE(field("lineEdit_stat")->text(), QStringLiteral("Нет связи"));
+    for (const char *name : {"lineEdit_stat", "lineEdit_chan1", "lineEdit_stat1"})
+        QCOMPARE(base(name), Grey);
 }
 
 void tst_MainWindow::commandState_fillsCommandParameterBlock()
@@ -332,6 +342,23 @@ void tst_MainWindow::commandState_fillsCommandParameterBlock()
     QCOMPARE(p.syncControl_info.modeCur, '1');
     QVERIFY(!p.ave_info.enabledCur);
     QCOMPARE(child<QLabel>("label_mode")->text(), QStringLiteral("AVERAGING mode"));
+}
+
+void tst_MainWindow::aveFlag_newerReadingWins()
+{
+    QVERIFY(open());
+    COMThread *link = m_window->link();
+    const bool &shown = link->params().ave_info.enabledCur;
+    link->records().results.update([](LinkResults &r) { r.setAveEnabled(true); });
+    emit link->aveStateRcvd();
+    QVERIFY(shown);
+
+    ADJ_CMD_STATE cmd;  // a later poll: AVE not permitted
+    sendCmd(cmd);
+    QVERIFY(!shown);
+    emit link->currentOffset_1PPS_isReady();
+    emit link->updateCurrentFreqLimit();
+    QVERIFY(!shown);
 }
 
 void tst_MainWindow::reference_followsInGroupChannelInSwitchingModeOnly_data()
@@ -439,6 +466,13 @@ void tst_MainWindow::progress_data()
         << QStringList{"Phase correction is started", "step", "Phase correction is finished"} << "" << 0;
     QTest::newRow("the other language's text does nothing")
         << QStringList{QStringLiteral("Плавная подстройка начата")} << "" << 0;
+    QTest::newRow("smooth steering aborted")
+        << QStringList{"Smooth steering is started", "Smooth steering is aborted by the user"} << "" << 1;
+    QTest::newRow("smooth steering stopped by the link")
+        << QStringList{"Smooth steering is started", "Smooth steering is stopped: the instrument is not connected"}
+        << "" << 1;
+    QTest::newRow("instrument lost during a phase correction")
+        << QStringList{"Phase correction is started", Lost} << "" << 0;
 }
 
 void tst_MainWindow::progress()
@@ -448,8 +482,12 @@ void tst_MainWindow::progress()
     QFETCH(int, finished);
     QVERIFY(open());
     QSignalSpy finishedSpy(m_window.get(), &MainWindow::smartControlIsFinished);
-    for (const QString &m : messages)
-        message(m);
+    for (const QString &m : messages) {
+        if (m == Lost)
+            emit m_window->link()->noConnection();
+        else
+            message(m);
+    }
     QCOMPARE(child<QLabel>("label_control")->text(), label);
     QCOMPARE(finishedSpy.count(), finished);
 }
