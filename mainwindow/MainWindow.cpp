@@ -17,7 +17,9 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QGuiApplication>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QThread>
 #include <QTimer>
 #include <QTranslator>
@@ -121,8 +123,15 @@ QStringList MainWindow::channelNames() const
 
 void MainWindow::applyWindowPosition()
 {
-    if (m_config.hasMainWindowPos())
+    if (m_config.hasMainWindowPos()) {
         move(m_config.mainWindowPos);
+        return;
+    }
+    // Placed here, not by the system, so that the search form can be centred
+    // on where the window will appear.
+    QRect placed(QPoint(), size());
+    placed.moveCenter(QGuiApplication::primaryScreen()->availableGeometry().center());
+    move(placed.topLeft());
 }
 
 void MainWindow::loadLanguage(bool russian)
@@ -236,11 +245,6 @@ void MainWindow::createConnectionDialogs()
 
     m_autoConnectForm = std::make_unique<AutoConnectForm>();
     m_autoConnectForm->setWindowModality(Qt::ApplicationModal);
-    if (m_config.analyseAtStart != 0) {
-        m_autoConnectForm->show();
-        m_autoConnectForm->move(x() + width() / 2 - m_autoConnectForm->width() / 2,
-                                y() + height() / 2 - m_autoConnectForm->height() / 2);
-    }
     m_autoConnectForm->setAnalyseAtStart(m_config.analyseAtStart);
     connect(m_autoConnectForm.get(), &AutoConnectForm::autoStartKey, this, [this](int value) {
         m_connectDialog->setAnalyseAtStart(value);
@@ -250,6 +254,15 @@ void MainWindow::createConnectionDialogs()
             [this] { m_link->stopConnecting(); });
     connect(m_link, &COMThread::com_status, m_autoConnectForm.get(), &AutoConnectForm::upd_status);
     connect(m_link, &COMThread::connected, m_autoConnectForm.get(), &QWidget::close);
+
+    // The link runs already: a connection made before the line above would
+    // never close the form, so a link that has connected shows none.
+    if (m_config.analyseAtStart != 0 && !m_link->isConnected()) {
+        QRect placed(QPoint(), m_autoConnectForm->size());
+        placed.moveCenter(geometry().center());
+        m_autoConnectForm->move(placed.topLeft());
+        m_autoConnectForm->show();
+    }
 }
 
 void MainWindow::createAboutBox()

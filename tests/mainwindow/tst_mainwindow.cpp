@@ -1,15 +1,19 @@
 #include "link/COMThread.h"
 #include "mainwindow/MainWindow.h"
+#include "dialogs/AutoConnectForm.h"
+#include "tests/support/FakeInstrument.h"
 #include "tests/support/FakePort.h"
 #include "tests/support/VirtualClock.h"
 
 #include <QAction>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTextBlock>
@@ -28,6 +32,8 @@ private slots:
 
     void startup_withoutConfiguration_showsDefaultsAndWritesLogs();
     void startup_followsConfiguration();
+    void firstStart_centresWindowAndSearchForm();
+    void connectionDuringStartUp_closesSearchForm();
     void parameterLogTimer_data();
     void parameterLogTimer();
     void detection_data();
@@ -211,6 +217,53 @@ void tst_MainWindow::startup_followsConfiguration()
     QSettings ini("fconn583.ini", QSettings::IniFormat);
     QCOMPARE(ini.value("Settings/Language").toString(), QStringLiteral("RU"));
     QCOMPARE(ini.value("Settings/SupervisInfoFile").toString(), QStringLiteral("0"));
+}
+
+void tst_MainWindow::firstStart_centresWindowAndSearchForm()
+{
+    QVERIFY(open());
+    const QPoint screenCentre = QGuiApplication::primaryScreen()->availableGeometry().center();
+    const QPoint windowCentre = m_window->geometry().center();
+    QVERIFY((windowCentre - screenCentre).manhattanLength() <= 2);
+    QWidget *form = m_window->autoConnectForm();
+    QVERIFY(form->isVisible());
+    QVERIFY((form->geometry().center() - windowCentre).manhattanLength() <= 6);  // its frame may shift it
+}
+
+namespace {
+// Holds the first showing of the search form until `ready`, so that the
+// link connects while the window is still being built.
+class ShowGate : public QObject
+{
+public:
+    explicit ShowGate(std::function<bool()> ready) : m_ready(std::move(ready)) {}
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && qobject_cast<AutoConnectForm *>(watched)) {
+            const QDeadlineTimer deadline(20000);
+            while (!m_ready() && !deadline.hasExpired())
+                QThread::msleep(1);
+        }
+        return false;
+    }
+
+private:
+    std::function<bool()> m_ready;
+};
+}  // namespace
+
+void tst_MainWindow::connectionDuringStartUp_closesSearchForm()
+{
+    auto line = std::make_shared<FakeLine>(*m_linkClock);
+    FakeInstrument device;
+    line->setListed({"COM21"});
+    line->attach("COM21", device.device());
+    ShowGate gate([line] { return line->codes().contains("P10"); });  // polled: connected
+    qApp->installEventFilter(&gate);
+    m_window.reset(new MainWindow(std::make_shared<FakePortFactory>(line), m_linkClock, m_clock));
+    qApp->removeEventFilter(&gate);
+    QVERIFY(m_window->link()->isConnected());
+    QTRY_VERIFY(!m_window->autoConnectForm()->isVisible());
 }
 
 void tst_MainWindow::parameterLogTimer_data()
