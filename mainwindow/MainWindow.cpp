@@ -78,7 +78,7 @@ MainWindow::MainWindow(std::shared_ptr<PortFactory> ports, std::shared_ptr<LinkC
     connect(ui->actionAbout_device, &QAction::triggered, m_about, &QWidget::show);
     startSupervisionTimer();
     startParameterLog();
-    m_log.appendLogLine(QString::fromLatin1(ProgramStarted));
+    logLine(QString::fromLatin1(ProgramStarted));
     if (QFile::exists(QStringLiteral("icon2016_583.ico")))
         setWindowIcon(QIcon(QStringLiteral("icon2016_583.ico")));
     startHistoryTimer();
@@ -146,8 +146,9 @@ void MainWindow::loadLanguage(bool russian)
 
 void MainWindow::makeFolders()
 {
-    QDir().mkpath(m_config.pathLocal + QStringLiteral("/Logs"));
-    QDir().mkpath(m_config.pathLocal + QStringLiteral("/Status"));
+    const QVector<WriteWatch::Line> problems = m_writeWatch.makeFolders(m_config.pathLocal);
+    for (const WriteWatch::Line &line : problems)
+        showWatchLine(line);
 }
 
 void MainWindow::initDisplay()
@@ -204,7 +205,10 @@ void MainWindow::startLink(std::shared_ptr<PortFactory> ports, std::shared_ptr<L
 void MainWindow::createLoginDialog()
 {
     m_login = std::make_unique<authentication>();
-    m_login->setAccounts(authentication::readAccountsFile(m_config.passwordsFile));
+    QString refusal;
+    m_login->setAccounts(authentication::readAccountsFile(m_config.passwordsFile, &refusal));
+    if (!refusal.isEmpty())
+        on_windowInfo(refusal, QStringLiteral("red"));
     m_login->setMaxAttempts(m_config.numOfAttempts);
     m_login->setLockSeconds(m_config.numOfSeconds);
 }
@@ -339,7 +343,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     m_about->close();
     m_connectDialog->close();
     m_autoConnectForm->close();
-    m_log.appendLogLine(tr("Program is closed."));
+    logLine(tr("Program is closed."));
     QMainWindow::closeEvent(event);
 }
 
@@ -497,7 +501,7 @@ void MainWindow::on_windowInfo(const QString &text, const QString &colour)
 void MainWindow::on_debugInfo(const QString &text, const QString &colour)
 {
     on_windowInfo(text, colour);
-    m_log.appendLogLine(text);
+    logLine(text);
 }
 
 void MainWindow::showProgress()
@@ -567,8 +571,8 @@ void MainWindow::write_superviseInfo()
     s.detect = m_link->detect();
     s.adj = m_link->adjState();
     s.names = channelNames();
-    SupervisInfoWriter::write(m_config.pathLocal + QStringLiteral("/Status/SupervisInfo.ini"), s,
-                              m_clock->now());
+    const QString path = m_config.pathLocal + QStringLiteral("/Status/SupervisInfo.ini");
+    reportWrite(WriteWatch::StatusFile, path, SupervisInfoWriter::write(path, s, m_clock->now()));
 }
 
 void MainWindow::writeCurrentInfo_file()
@@ -584,7 +588,26 @@ void MainWindow::writeCurrentInfo_file()
         row.chanOffset[i] = adj.chanOffset[i];
         row.adev[i] = var.adev(i + 1);
     }
-    m_parameterLog.append(m_clock->nowUtc(), row);
+    const QDateTime utc = m_clock->nowUtc();
+    reportWrite(WriteWatch::ParameterLog, m_parameterLog.filePath(utc.date()),
+                m_parameterLog.append(utc, row));
+}
+
+void MainWindow::logLine(const QString &text)
+{
+    reportWrite(WriteWatch::ProgramLog, m_log.currentFile(), m_log.appendLogLine(text));
+}
+
+void MainWindow::reportWrite(WriteWatch::Target target, const QString &path, bool ok)
+{
+    showWatchLine(m_writeWatch.written(target, path, ok));
+}
+
+void MainWindow::showWatchLine(const WriteWatch::Line &line)
+{
+    // The message log only: the program log may be what cannot be written.
+    if (!line.text.isEmpty())
+        on_windowInfo(line.text, line.colour);
 }
 
 void MainWindow::loadHistoryEveryDay()

@@ -34,6 +34,9 @@ private slots:
     void startup_followsConfiguration();
     void firstStart_centresWindowAndSearchForm();
     void connectionDuringStartUp_closesSearchForm();
+    void badConfiguration_saysSoOnceInRedAndRuns_data();
+    void badConfiguration_saysSoOnceInRedAndRuns();
+    void statusFolderLost_saysSoOnceAndWhenBack();
     void parameterLogTimer_data();
     void parameterLogTimer();
     void detection_data();
@@ -67,12 +70,16 @@ private:
     void message(const QString &text, const QString &colour = "black");
     QString programLog() const;
     QString logText() const { return child<QPlainTextEdit>("plainTextEdit")->toPlainText(); }
+    QStringList logLinesWith(const QString &text) const { return logText().split('\n').filter(text); }
+    QColor logColour(const QString &text) const;
+    void writeFiles();
 
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_oldDir;
     std::shared_ptr<VirtualClock> m_linkClock;
     std::shared_ptr<VirtualClock> m_clock;
     std::unique_ptr<MainWindow> m_window;
+    QStringList m_startRedLines;  // the message log's red lines as the window opened
 };
 
 namespace {
@@ -124,6 +131,12 @@ bool tst_MainWindow::open(const QByteArray &ini)
         thread->wait(50);
     }
     QCoreApplication::sendPostedEvents();
+    m_startRedLines.clear();
+    const QTextDocument *doc = child<QPlainTextEdit>("plainTextEdit")->document();
+    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+        if (b.begin().fragment().charFormat().foreground().color() == Red)
+            m_startRedLines.append(b.text());
+    }
     child<QPlainTextEdit>("plainTextEdit")->clear();
     return thread->isFinished();
 }
@@ -143,6 +156,22 @@ void tst_MainWindow::sendDetect(const DETECT &detect)
 void tst_MainWindow::message(const QString &text, const QString &colour)
 {
     emit m_window->link()->windowInfo(text, colour);
+}
+
+QColor tst_MainWindow::logColour(const QString &text) const
+{
+    const QTextDocument *doc = child<QPlainTextEdit>("plainTextEdit")->document();
+    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+        if (b.text().contains(text))
+            return b.begin().fragment().charFormat().foreground().color();
+    }
+    return QColor();
+}
+
+void tst_MainWindow::writeFiles()
+{
+    QVERIFY(QMetaObject::invokeMethod(m_window.get(), "writeCurrentInfo_file"));
+    QVERIFY(QMetaObject::invokeMethod(m_window.get(), "write_superviseInfo"));
 }
 
 QString tst_MainWindow::programLog() const
@@ -264,6 +293,60 @@ void tst_MainWindow::connectionDuringStartUp_closesSearchForm()
     qApp->removeEventFilter(&gate);
     QVERIFY(m_window->link()->isConnected());
     QTRY_VERIFY(!m_window->autoConnectForm()->isVisible());
+}
+
+void tst_MainWindow::badConfiguration_saysSoOnceInRedAndRuns_data()
+{
+    QTest::addColumn<QByteArray>("ini");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("Path_local under a regular file") << QByteArray("[Settings]\nPath_local=afile/sub\n")
+                                                     << "afile/sub";
+    QTest::newRow("Path_local in /proc") << QByteArray("[Settings]\nPath_local=/proc/nonexistent\n")
+                                         << "/proc/nonexistent";
+    QTest::newRow("accounts file a device") << QByteArray("[Passwords]\nFile_passwords=/dev/zero\n")
+                                            << "/dev/zero";
+    QTest::newRow("accounts file over 1 MB") << QByteArray("[Passwords]\nFile_passwords=big.log\n")
+                                             << "big.log";
+}
+
+void tst_MainWindow::badConfiguration_saysSoOnceInRedAndRuns()
+{
+    QFETCH(QByteArray, ini);
+    QFETCH(QString, named);
+    QFile file("afile");
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("not a folder");
+    file.close();
+    QFile big("big.log");
+    QVERIFY(big.open(QIODevice::WriteOnly));
+    big.write(QByteArray(1024 * 1024 + 1, 'x'));
+    big.close();
+
+    QVERIFY(open(ini));
+    QCOMPARE(m_startRedLines.filter(named).size(), 1);
+    writeFiles();  // runs on, and says nothing twice
+    QVERIFY2(!logText().contains(named), qPrintable(logText()));
+}
+
+void tst_MainWindow::statusFolderLost_saysSoOnceAndWhenBack()
+{
+    QVERIFY(open());
+    writeFiles();
+    QVERIFY(logText().isEmpty());
+
+    QVERIFY(QDir("Status").removeRecursively());
+    QFile plain("Status");
+    QVERIFY(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    writeFiles();
+    writeFiles();
+    QCOMPARE(logLinesWith("SupervisInfo.ini").size(), 1);
+    QCOMPARE(logColour("SupervisInfo.ini"), Red);
+
+    QVERIFY(plain.remove());
+    writeFiles();
+    QCOMPARE(logLinesWith("SupervisInfo.ini").size(), 2);
+    QVERIFY(logLinesWith("SupervisInfo.ini").last().endsWith("works again"));
 }
 
 void tst_MainWindow::parameterLogTimer_data()
