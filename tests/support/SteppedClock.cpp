@@ -19,7 +19,7 @@ void SteppedClock::sleepMs(int ms)
     VirtualClock::sleepMs(ms);
 }
 
-void SteppedClock::waitMs(int ms, std::condition_variable &, std::unique_lock<std::mutex> &lock,
+void SteppedClock::waitMs(int ms, std::condition_variable &wake, std::unique_lock<std::mutex> &lock,
                           const std::function<bool()> &ready)
 {
     if (ready())
@@ -27,11 +27,8 @@ void SteppedClock::waitMs(int ms, std::condition_variable &, std::unique_lock<st
     lock.unlock();
     park(ms);
     lock.lock();
-    if (ready())
-        return;
-    lock.unlock();
-    VirtualClock::sleepMs(ms);
-    lock.lock();
+    // Parked no longer: the sleep that follows passes without parking again.
+    VirtualClock::waitMs(ms, wake, lock, ready);
 }
 
 bool SteppedClock::runTo(qint64 limitMs, int realTimeoutMs)
