@@ -212,13 +212,13 @@ enter_text() {
     key ctrl+a type "$4"
   sleep 0.5
 }
-# On the Smooth Correction page: a plan of 5 steps to 2e-12 with a 3 ns
+# On the Smooth Correction page: a plan of 5 steps to 5e-11 with a 1 ns
 # phase step, calculated and drawn (nothing is sent to the instrument).
 plan_smooth_correction() {
   local x=182 y=37  # the page's fields, from the control window's corner
-  enter_text "$control_window" $((x + 217)) $((y + 66)) 2e-12
+  enter_text "$control_window" $((x + 217)) $((y + 66)) 5e-11
   enter_text "$control_window" $((x + 453)) $((y + 80)) 5
-  enter_text "$control_window" $((x + 142)) $((y + 139)) 3
+  enter_text "$control_window" $((x + 142)) $((y + 139)) 1
   click_in "$control_window" $((x + 350)) $((y + 143))
 }
 
@@ -238,7 +238,7 @@ take_screenshots() {
     for row in 1 2 3 4 5 6 7 8; do
       control_page "$row"
       [ "$row" != 2 ] || plan_smooth_correction
-      [ "$row" != 5 ] || click_in "$control_window" 292 147  # Change time (date) on device
+      [ "$row" != 5 ] || click_in "$control_window" 292 126  # Change time (date) on device
       shoot "$control_window" "control-$row-${names[$row]}"
     done
   fi
