@@ -34,6 +34,14 @@ constexpr int SupervisionIntervalMs = 60000;
 // 10 s, with room to spare.
 constexpr int LinkStopWaitMs = 15000;
 
+// The top left corner that puts a window of `size` with its centre at `centre`.
+QPoint centredOn(const QSize &size, const QPoint &centre)
+{
+    QRect placed(QPoint(), size);
+    placed.moveCenter(centre);
+    return placed.topLeft();
+}
+
 }  // namespace
 
 MainWindow::MainWindow(QWidget *parent)
@@ -129,9 +137,7 @@ void MainWindow::applyWindowPosition()
     }
     // Placed here, not by the system, so that the search form can be centred
     // on where the window will appear.
-    QRect placed(QPoint(), size());
-    placed.moveCenter(QGuiApplication::primaryScreen()->availableGeometry().center());
-    move(placed.topLeft());
+    move(centredOn(size(), QGuiApplication::primaryScreen()->availableGeometry().center()));
 }
 
 void MainWindow::loadLanguage(bool russian)
@@ -262,9 +268,7 @@ void MainWindow::createConnectionDialogs()
     // The link runs already: a connection made before the line above would
     // never close the form, so a link that has connected shows none.
     if (m_config.analyseAtStart != 0 && !m_link->isConnected()) {
-        QRect placed(QPoint(), m_autoConnectForm->size());
-        placed.moveCenter(geometry().center());
-        m_autoConnectForm->move(placed.topLeft());
+        m_autoConnectForm->move(centredOn(m_autoConnectForm->size(), geometry().center()));
         m_autoConnectForm->show();
     }
 }
