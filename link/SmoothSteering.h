@@ -31,6 +31,10 @@ public:
     void start(const SmartControlInfo &info);  // code 5
     void tick();                               // once per second while connected
     void abort();                              // link thread only
+    // The link has no instrument (it searches again, or the operator stopped
+    // connecting): the plan's timing is lost, and a search may find another
+    // instrument, so the steering ends here.
+    void endWithoutInstrument();
     bool isActive() const { return m_active; }
 
 signals:

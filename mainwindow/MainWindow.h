@@ -4,6 +4,7 @@
 #include "CurrentReference.h"
 #include "DisplayStyles.h"
 #include "ParameterLog.h"
+#include "WriteWatch.h"
 #include "dialogs/LogWriter.h"
 
 #include <QMainWindow>
@@ -124,6 +125,9 @@ private:
 
     void stopLink();
     void queueCommand(int code);
+    void logLine(const QString &text);
+    void reportWrite(WriteWatch::Target target, const QString &path, bool ok);
+    void showWatchLine(const WriteWatch::Line &line);
     void showNoConnection();
     void showChannel(int channel, int code, const ADJ_CMD_STATE &cmd);
     void showProgress();
@@ -137,6 +141,7 @@ private:
     DisplayStyles m_styles;
     LogWriter m_log;
     ParameterLog m_parameterLog;
+    WriteWatch m_writeWatch;
     ChannelWidgets m_channels[4] = {};
     bool m_channelError[4] = {};
 

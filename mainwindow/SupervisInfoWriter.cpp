@@ -42,7 +42,7 @@ int SupervisInfoWriter::referenceChannel(const Snapshot &s)
     return 0;
 }
 
-void SupervisInfoWriter::write(const QString &path, const Snapshot &s, const QDateTime &localNow)
+bool SupervisInfoWriter::write(const QString &path, const Snapshot &s, const QDateTime &localNow)
 {
     QSettings ini(path, QSettings::IniFormat);
     ini.setIniCodec("Windows-1251");
@@ -75,4 +75,6 @@ void SupervisInfoWriter::write(const QString &path, const Snapshot &s, const QDa
         ini.setValue(QStringLiteral("Offset"), StatusDisplay::number(s.adj.chanOffset[n - 1], 6));
         ini.endGroup();
     }
+    ini.sync();
+    return ini.status() == QSettings::NoError;
 }

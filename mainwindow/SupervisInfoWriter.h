@@ -19,7 +19,8 @@ public:
         QStringList names;  // the four name fields as shown
     };
 
-    static void write(const QString &path, const Snapshot &s, const QDateTime &localNow);
+    // False when the file could not be written.
+    static bool write(const QString &path, const Snapshot &s, const QDateTime &localNow);
 
     // "NOSYNC", "INIT" or "OK".
     static QString syncWord(const ADJ_CMD_STATE &cmd);
