@@ -8,6 +8,7 @@
 #include "dialogs/ConnectDialog.h"
 #include "dialogs/aboutDialog.h"
 #include "dialogs/authentication.h"
+#include "historywindow/HistoryHub.h"
 #include "link/COMThread.h"
 #include "link/LinkClock.h"
 #include "ui_MainWindow.h"
@@ -66,6 +67,9 @@ MainWindow::MainWindow(std::shared_ptr<PortFactory> ports, std::shared_ptr<LinkC
     m_channels[3] = {ui->lineEdit_stat4, ui->lineEdit_chan4, ui->label_fave4, ui->label_avar4};
     setWindowTitle(titleText());
     m_translator = new QTranslator(this);
+    m_history = std::make_unique<HistoryHub>(m_config.pathLocal, Configuration::fileName(), m_clock);
+    connect(m_history.get(), &HistoryHub::messageLine, this, &MainWindow::on_windowInfo);
+    connect(this, &MainWindow::set_channelNames, m_history.get(), &HistoryHub::setChannelNames);
 
     applyWindowPosition();
     loadLanguage(m_config.russian);
@@ -73,6 +77,7 @@ MainWindow::MainWindow(std::shared_ptr<PortFactory> ports, std::shared_ptr<LinkC
     m_reference = CurrentReference::read(m_config.pathLocal + QStringLiteral("/Status/")
                                          + CurrentReference::fileName());
     makeFolders();
+    m_history->start();
     ui->pushButtonControl->setEnabled(m_config.controlAvailable != 0);
     initDisplay();
     startLink(std::move(ports), std::move(linkClock));
@@ -301,6 +306,9 @@ void MainWindow::seedCommandParameters()
 void MainWindow::connectMenus()
 {
     connect(ui->actionExit, &QAction::triggered, this, &MainWindow::close);
+    connect(ui->actionHistory, &QAction::triggered, m_history.get(), &HistoryHub::showWindow);
+    connect(ui->pushButtonHistory, &QPushButton::clicked, m_history.get(), &HistoryHub::showWindow);
+    connect(ui->actionImport_parameter_logs, &QAction::triggered, this, [this] { m_history->importParameterLogs(this); });
     connect(ui->actionEnglish, &QAction::triggered, this, &MainWindow::translateThis);
     connect(ui->actionRussian, &QAction::triggered, this, &MainWindow::translateThis);
 }
@@ -348,6 +356,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     m_about->close();
     m_connectDialog->close();
     m_autoConnectForm->close();
+    m_history->closeWindow();
     logLine(tr("Program is closed."));
     QMainWindow::closeEvent(event);
 }
@@ -482,6 +491,7 @@ void MainWindow::publishLinkResults()
 
 void MainWindow::on_windowInfo(const QString &text, const QString &colour)
 {
+    m_history->recordMessage(text, colour);
     // The text may come from the instrument; escaped, it shows as itself and
     // cannot change the log's markup.
     ui->plainTextEdit->appendHtml(
@@ -545,6 +555,7 @@ QString MainWindow::titleText() const
 
 void MainWindow::queueCommand(int code)
 {
+    m_history->recordCommandQueued(code);
     m_link->queueCommand(code);
 }
 
