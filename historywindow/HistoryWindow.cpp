@@ -404,13 +404,16 @@ void HistoryWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     m_liveTimer.start();
+    if (m_loadedOnce || m_viewId != 0)
+        return;
+    // The range is what an operator changes first.
+    ui->rangeCombo->setFocus();
     // The plot's width, which sets the number of buckets, is known once the
     // window is laid out.
-    if (!m_loadedOnce && m_viewId == 0)
-        QTimer::singleShot(0, this, [this] {
-            if (!m_loadedOnce && m_viewId == 0)
-                request(m_choice, m_choice == HistoryRange::BetweenDates ? enteredDates() : TimeRange());
-        });
+    QTimer::singleShot(0, this, [this] {
+        if (!m_loadedOnce && m_viewId == 0)
+            request(m_choice, m_choice == HistoryRange::BetweenDates ? enteredDates() : TimeRange());
+    });
 }
 
 void HistoryWindow::hideEvent(QHideEvent *event)
