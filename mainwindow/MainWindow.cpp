@@ -2,7 +2,7 @@
 
 #include "HistorySchedule.h"
 #include "StatusDisplay.h"
-#include "SupervisInfoWriter.h"
+#include "StatusPublisher.h"
 #include "control/Settings.h"
 #include "dialogs/AutoConnectForm.h"
 #include "dialogs/ConnectDialog.h"
@@ -10,6 +10,8 @@
 #include "dialogs/authentication.h"
 #include "link/COMThread.h"
 #include "link/LinkClock.h"
+#include "metrics/MetricsServer.h"
+#include "tray/TrayStatus.h"
 #include "ui_MainWindow.h"
 
 #include <QApplication>
@@ -27,7 +29,6 @@ namespace {
 const char ProgramStarted[] = "Program started.";
 // The message log keeps its width and takes the window height minus this.
 constexpr int LogHeightMargin = 299;
-constexpr int SupervisionIntervalMs = 60000;
 // The longest the link loop can take to notice a stop: one exchange of up to
 // 10 s, with room to spare.
 constexpr int LinkStopWaitMs = 15000;
@@ -74,7 +75,7 @@ MainWindow::MainWindow(std::shared_ptr<PortFactory> ports, std::shared_ptr<LinkC
     connectMenus();
     emit translate();
     connect(ui->actionAbout_device, &QAction::triggered, m_about, &QWidget::show);
-    startSupervisionTimer();
+    startPublication();
     startParameterLog();
     m_log.appendLogLine(QString::fromLatin1(ProgramStarted));
     if (QFile::exists(QStringLiteral("icon2016_583.ico")))
@@ -101,6 +102,7 @@ MainWindow::~MainWindow()
 
     // The pages point into the link's command parameter block.
     m_control.reset();
+    m_metrics.reset();
     stopLink();
 }
 
@@ -291,12 +293,29 @@ QTimer *MainWindow::makeTimer(const QString &name, void (MainWindow::*slot)())
     return timer;
 }
 
-void MainWindow::startSupervisionTimer()
+void MainWindow::startPublication()
 {
-    if (!m_config.supervisInfoFile)
-        return;
-    m_supervisionTimer = makeTimer(QStringLiteral("supervisionTimer"), &MainWindow::write_superviseInfo);
-    m_supervisionTimer->start(SupervisionIntervalMs);
+    m_publisher = new StatusPublisher(m_link, m_clock, this);
+    m_publisher->setChannelNames(channelNames());
+    connect(this, &MainWindow::set_channelNames, m_publisher, &StatusPublisher::setChannelNames);
+    if (m_config.supervisInfoFile)
+        m_publisher->startSupervisInfo(m_config.pathLocal + QStringLiteral("/Status/SupervisInfo.ini"));
+
+    if (m_config.metricsPort != 0) {
+        m_metrics = std::make_unique<MetricsServer>(m_publisher->board());
+        const auto started = m_metrics->start(m_config.metricsAddress.toStdString(), m_config.metricsPort);
+        const QString problem = MetricsServer::problemText(started, m_config.metricsAddress, m_config.metricsPort);
+        if (!problem.isEmpty()) {
+            m_metrics.reset();
+            on_debugInfo(problem, QStringLiteral("red"));
+        }
+    }
+
+    m_tray = TrayStatus::create(this, m_config.notifications);
+    if (m_tray) {
+        m_tray->follow(ui->lineEdit_stat);
+        connect(m_publisher, &StatusPublisher::published, m_tray, &TrayStatus::notify);
+    }
 }
 
 void MainWindow::startParameterLog()
@@ -546,13 +565,7 @@ void MainWindow::on_lineEdit_chan4_editingFinished() { emit set_channelNames(cha
 
 void MainWindow::write_superviseInfo()
 {
-    SupervisInfoWriter::Snapshot s;
-    s.cmd = m_link->cmdState();
-    s.detect = m_link->detect();
-    s.adj = m_link->adjState();
-    s.names = channelNames();
-    SupervisInfoWriter::write(m_config.pathLocal + QStringLiteral("/Status/SupervisInfo.ini"), s,
-                              m_clock->now());
+    m_publisher->write_superviseInfo();
 }
 
 void MainWindow::writeCurrentInfo_file()

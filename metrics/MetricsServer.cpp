@@ -51,10 +51,25 @@ MetricsServer::~MetricsServer()
     stop();
 }
 
+QString MetricsServer::problemText(StartResult result, const QString &address, int port)
+{
+    switch (result) {
+    case StartResult::Listening:
+        break;
+    case StartResult::PortInUse:
+        return tr("Metrics port %1 is in use").arg(port);
+    case StartResult::CannotListen:
+        return tr("Metrics endpoint cannot listen on %1 port %2").arg(address).arg(port);
+    }
+    return QString();
+}
+
 MetricsServer::StartResult MetricsServer::start(const std::string &address, int port)
 {
     if (m_thread.joinable())
         return StartResult::Listening;
+    if (port < 0 || port > 65535)
+        return StartResult::CannotListen;
     errno = 0;
     if (port == 0) {
         m_port = m_http.bind_to_any_port(address);

@@ -2,6 +2,9 @@
 
 #include "BoundedHttpServer.h"
 
+#include <QCoreApplication>
+#include <QString>
+
 #include <atomic>
 #include <memory>
 #include <string>
@@ -15,8 +18,14 @@ class SnapshotBoard;
 // board only, so no client can hold up the window or the link.
 class MetricsServer
 {
+    Q_DECLARE_TR_FUNCTIONS(MetricsServer)
+
 public:
     enum class StartResult { Listening, PortInUse, CannotListen };
+
+    // The red line for the message log when the endpoint could not start;
+    // empty when it listens.
+    static QString problemText(StartResult result, const QString &address, int port);
 
     explicit MetricsServer(std::shared_ptr<const SnapshotBoard> board,
                            const BoundedHttpServer::Limits &limits = BoundedHttpServer::Limits());
@@ -25,7 +34,8 @@ public:
     MetricsServer(const MetricsServer &) = delete;
     MetricsServer &operator=(const MetricsServer &) = delete;
 
-    // Binds `address` and `port` (0: any free port) and starts serving.
+    // Binds `address` and `port` (0: any free port) and starts serving. A
+    // port outside 0..65535 cannot be listened on.
     StartResult start(const std::string &address, int port);
     // The port bound, or 0 before a successful start.
     int port() const { return m_port; }
