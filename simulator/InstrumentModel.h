@@ -81,6 +81,9 @@ public:
     void setExternalPps(bool available) { m_externalPps = available; }
     void setEstimationLeftMs(qint64 ms) { m_estimationLeftMs = qMax<qint64>(0, ms); }
     void setLively(bool on) { m_lively = on; }
+    // Without measurement noise every reading repeats what was set, so a
+    // test can compare what the program publishes with what was answered.
+    void setSteady(bool on) { m_steady = on; }
     // Whether events of the running instrument are added to the journal.
     void setJournalLive(bool on) { m_journalLive = on; }
 
@@ -146,6 +149,7 @@ private:
     QByteArray m_ave = QByteArray(16, '\0');
     bool m_aveEnabled = false;
     bool m_lively = false;
+    bool m_steady = false;
     bool m_journalLive = false;
 
     QDateTime m_clockAtStart;  // device clock when elapsed was 0

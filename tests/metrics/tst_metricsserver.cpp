@@ -1,17 +1,10 @@
+#include "HostileClients.h"
+
 #include "metrics/MetricsServer.h"
 #include "status/SnapshotBoard.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QtTest>
-
-#include <arpa/inet.h>
-#include <fcntl.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/resource.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <thread>
@@ -31,61 +24,14 @@ private slots:
     void portInUse_isReportedAsSuch();
 
 private:
-    int connectClient() const;
-    // Status line of a plain GET, or an empty text when none came.
-    QByteArray get(const QByteArray &request) const;
-    bool getsMetrics() const { return get("GET /metrics HTTP/1.1\r\nHost: x\r\n\r\n").startsWith("HTTP/1.1 200"); }
+    bool getsMetrics() const
+    {
+        return HostileClients(m_server->port()).exchange("GET /metrics HTTP/1.1\r\nHost: x\r\n\r\n").startsWith("HTTP/1.1 200");
+    }
 
     std::shared_ptr<SnapshotBoard> m_board;
     std::unique_ptr<MetricsServer> m_server;
 };
-
-namespace {
-
-// Reads until the peer closes or `ms` pass; false when still open then.
-bool closedWithin(int fd, int ms, QByteArray *received = nullptr)
-{
-    QElapsedTimer timer;
-    timer.start();
-    char buffer[4096];
-    while (timer.elapsed() < ms) {
-        pollfd p{fd, POLLIN, 0};
-        if (::poll(&p, 1, 50) <= 0)
-            continue;
-        const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
-        if (n <= 0)
-            return true;
-        if (received)
-            received->append(buffer, int(n));
-    }
-    return false;
-}
-
-// Sends until done or the peer stops taking bytes.
-void sendAll(int fd, const QByteArray &bytes)
-{
-    qint64 sent = 0;
-    while (sent < bytes.size()) {
-        const ssize_t n = ::send(fd, bytes.constData() + sent, size_t(bytes.size() - sent), MSG_NOSIGNAL);
-        if (n <= 0)
-            return;
-        sent += n;
-    }
-}
-
-qint64 residentKb()
-{
-    QFile status("/proc/self/status");
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLongLong();
-    }
-    return 0;
-}
-
-}  // namespace
 
 void tst_MetricsServer::init()
 {
@@ -98,34 +44,6 @@ void tst_MetricsServer::init()
 void tst_MetricsServer::cleanup()
 {
     m_server.reset();
-}
-
-int tst_MetricsServer::connectClient() const
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(quint16(m_server->port()));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    timeval timeout{3, 0};
-    ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof timeout);
-    if (::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
-}
-
-QByteArray tst_MetricsServer::get(const QByteArray &request) const
-{
-    const int fd = connectClient();
-    if (fd < 0)
-        return QByteArray();
-    sendAll(fd, request);
-    QByteArray answer;
-    closedWithin(fd, 5000, &answer);
-    ::close(fd);
-    return answer;
 }
 
 void tst_MetricsServer::requests_data()
@@ -151,7 +69,7 @@ void tst_MetricsServer::requests()
     QFETCH(QByteArray, request);
     QFETCH(QByteArray, status);
     QFETCH(QByteArray, header);
-    const QByteArray answer = get(request);
+    const QByteArray answer = HostileClients(m_server->port()).exchange(request);
     QVERIFY2(answer.startsWith(status), answer.left(200).constData());
     QVERIFY(answer.contains(header));
     if (status.endsWith("200"))
@@ -160,15 +78,6 @@ void tst_MetricsServer::requests()
 
 void tst_MetricsServer::hostileClients_areCutOff_othersStillAnswered()
 {
-    rlimit files{};
-    ::getrlimit(RLIMIT_NOFILE, &files);
-    if (files.rlim_cur < 2500) {
-        files.rlim_cur = std::min<rlim_t>(files.rlim_max, 2500);
-        ::setrlimit(RLIMIT_NOFILE, &files);
-    }
-    if (files.rlim_cur < 2500)
-        QSKIP("this process may not open 2500 files");
-
     // The window publishes new snapshots all along.
     std::atomic<bool> publishing{true};
     std::thread publisher([&] {
@@ -180,61 +89,25 @@ void tst_MetricsServer::hostileClients_areCutOff_othersStillAnswered()
         }
     });
 
-    // A request line of 4 MB on eight connections at once, and an endless
-    // header: the server stops reading each after a few kilobytes.
-    const QByteArray hugeLine = "GET /" + QByteArray(4 << 20, 'a');
-    const qint64 before = residentKb();
-    std::vector<std::thread> senders;
-    std::atomic<int> cutOff{0};
-    for (int k = 0; k < 8; ++k) {
-        senders.emplace_back([&] {
-            const int fd = connectClient();
-            sendAll(fd, hugeLine);
-            if (closedWithin(fd, 5000))
-                ++cutOff;
-            ::close(fd);
-        });
-    }
-    senders.emplace_back([&] {
-        const int fd = connectClient();
-        sendAll(fd, "GET /metrics HTTP/1.1\r\n");
-        QElapsedTimer timer;
-        timer.start();
-        pollfd p{fd, POLLIN, 0};
-        while (timer.elapsed() < 5000 && ::poll(&p, 1, 0) == 0)
-            sendAll(fd, "X-Padding: aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa\r\n");
-        if (closedWithin(fd, 5000))
-            ++cutOff;
-        ::close(fd);
-    });
-    for (std::thread &t : senders)
-        t.join();
-    QCOMPARE(cutOff.load(), 9);
-    QVERIFY2(residentKb() - before < 16 * 1024, qPrintable(QString::number(residentKb() - before)));
+    // Megabytes of request: the server stops reading after a few kilobytes.
+    HostileClients hostile(m_server->port());
+    const qint64 before = HostileClients::residentKb();
+    QCOMPARE(hostile.sendHugeRequests(), 9);
+    const qint64 grown = HostileClients::residentKb() - before;
+    QVERIFY2(grown < 16 * 1024, qPrintable(QString::number(grown)));
     QVERIFY(getsMetrics());
 
-    // A thousand connections that never send a byte. Moved to high
-    // descriptors, so that the server's own stay where select() can see them.
-    std::vector<int> idle;
-    for (int k = 0; k < 1000; ++k) {
-        const int fd = connectClient();
-        QVERIFY(fd >= 0);
-        idle.push_back(::fcntl(fd, F_DUPFD, 1200));
-        ::close(fd);
-    }
+    // A thousand connections that never send a byte hold only a few slots,
+    // and those only until their deadline.
+    if (!hostile.openIdle(1000))
+        QSKIP("this process may not open 1000 more connections");
     QElapsedTimer recovery;
     recovery.start();
     QTRY_VERIFY_WITH_TIMEOUT(getsMetrics(), 10000);
-    const qint64 recoveredMs = recovery.elapsed();
-    int closedByServer = 0;
-    for (int fd : idle) {
-        closedByServer += closedWithin(fd, 3000) ? 1 : 0;
-        ::close(fd);
-    }
+    qInfo("answered again %lld ms after 1000 idle connections", recovery.elapsed());
+    QCOMPARE(hostile.idleClosedByServer(3000), 1000);
     publishing = false;
     publisher.join();
-    QCOMPARE(closedByServer, 1000);
-    qInfo("answered again %lld ms after 1000 idle connections", recoveredMs);
 }
 
 void tst_MetricsServer::portInUse_isReportedAsSuch()
