@@ -7,6 +7,7 @@ packages=(
   cmake make g++ pkg-config
   qtbase5-dev libqt5serialport5-dev qttools5-dev qttools5-dev-tools
   libqcustomplot-dev
+  libcpp-httplib-dev prometheus
   xvfb xauth imagemagick xdotool openbox
   "$@"
 )
