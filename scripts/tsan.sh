@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds with ThreadSanitizer (in build-tsan) and runs the tests that drive
 # threads: the link, its commands, the link end to end, the simulator, the
-# main window, the status publication and the metrics server. Exits non-zero on any failure or ThreadSanitizer report.
+# main window, the status publication and the metrics server. Exits non-zero
+# on any failure or ThreadSanitizer report.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
