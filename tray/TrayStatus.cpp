@@ -9,10 +9,14 @@
 
 namespace {
 
+// "2 (Rb AHM#1)"; just "2" when the channel has no name of its own.
 QString channelText(const StatusSnapshot &s, int channel)
 {
+    const QString number = QString::number(channel);
     const QString name = s.channelName(channel);
-    return name.isEmpty() ? QString::number(channel) : QStringLiteral("%1 (%2)").arg(channel).arg(name);
+    if (name.isEmpty() || name == QLatin1String("Channel ") + number)
+        return number;
+    return QStringLiteral("%1 (%2)").arg(number, name);
 }
 
 QIcon dot(const QColor &colour)

@@ -28,6 +28,8 @@ void tst_TrayStatus::message_data()
                                                    << "Channel 3 (Cs beam) has lost its signal";
     QTest::newRow("unnamed channel by number") << int(StatusTransition::SignalLost) << 4 << 0
                                                << "Channel 4 has lost its signal";
+    QTest::newRow("default name is not repeated") << int(StatusTransition::SignalLost) << 2 << 0
+                                                  << "Channel 2 has lost its signal";
     QTest::newRow("reference from the old to the new name")
         << int(StatusTransition::ReferenceChanged) << 2 << 1
         << "The reference is now channel 2 (Rb 2), was channel 1 (Rb old)";
@@ -43,6 +45,8 @@ void tst_TrayStatus::message()
     before.channelNames = QStringList{"Rb old", "Rb 2", "Cs beam", ""};
     StatusSnapshot after = before;
     after.channelNames[0] = "Rb 1";
+    if (kind == StatusTransition::SignalLost && channel == 2)
+        after.channelNames[1] = "Channel 2";
     const StatusTransition t{StatusTransition::Kind(kind), channel, previous};
     QCOMPARE(TrayStatus::message(t, before, after), text);
 }

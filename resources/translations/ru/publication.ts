@@ -17,7 +17,7 @@
 <context>
     <name>TrayStatus</name>
     <message>
-        <location filename="../../../tray/TrayStatus.cpp" line="+79"/>
+        <location filename="../../../tray/TrayStatus.cpp" line="+83"/>
         <location line="+36"/>
         <source>Monitor KSR-583</source>
         <translation>Монитор KSR-583</translation>
