@@ -1,5 +1,6 @@
 #include "link/CommandParameters.h"
 #include "metrics/MetricsCollector.h"
+#include "tests/status/StatusSamples.h"
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -31,27 +32,17 @@ private:
 // 3 qualifying with 45.67 s left, no signal on 4.
 StatusSnapshot tst_MetricsCollector::connectedSnapshot()
 {
-    StatusSnapshot s;
-    s.connected = s.everConnected = true;
+    StatusSnapshot s = StatusSamples::switchingSynchronised();
     s.lastAnswerUtc = QDateTime::fromMSecsSinceEpoch(1767811503250, Qt::UTC);
     s.channelNames = QStringList{"Rb \"1\"", "Cs\\2", "H\n3", "Водород 4"};
-    DETECT detect;
-    detect.chan[0] = detect.chan[1] = detect.chan[2] = 1;
-    ADJ_CMD_STATE cmd;
-    cmd.syncStatus = 1;
-    cmd.flags = 0x1000;
-    cmd.chanWord[0] = 0x0001;
-    cmd.chanWord[1] = 0x0011;
-    cmd.qualState[2] = 1;
-    cmd.qualTimeLeft[2] = 4567;
+    s.cmd->qualState[2] = 1;
+    s.cmd->qualTimeLeft[2] = 4567;
     ADJ_STATE adj;
     adj.freqOffset = 1.25e-13f;
     adj.freqDrift = -3e-17f;
     adj.chanOffset[0] = 2.5e-12f;
     VAR_STRUCT var;
     var.value[0] = 1.5e-13f;
-    s.detect = detect;
-    s.cmd = cmd;
     s.adj = adj;
     s.var = var;
     s.serialNumber = "0042";

@@ -6,7 +6,6 @@
 #include <httplib.h>
 
 #include <QDir>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -84,12 +83,9 @@ const QStringList PollCodes{"P10", "PC0", "PA0", "PV0"};
 
 void tst_MetricsEndpoint::initTestCase()
 {
-    const QString reason = FolderSim::unavailableReason();
+    const QString reason = ProgramFolder::monitorUnavailableReason();
     if (!reason.isEmpty())
         QSKIP(qPrintable(reason));
-    const QString monitor = qEnvironmentVariable("KSR_MONITOR");
-    if (monitor.isEmpty() || !QFileInfo(monitor).isExecutable())
-        QSKIP("KSR_MONITOR does not name the built ksr583-monitor; run this test through ctest");
 }
 
 void tst_MetricsEndpoint::cleanup()
@@ -110,13 +106,8 @@ bool tst_MetricsEndpoint::startProgram()
     if (!m_folder->writeConfiguration(m_sim->link(), 0,
                                       QStringLiteral("[Metrics]\nPort=%1\n").arg(m_port)))
         return false;
-    m_monitor = std::make_unique<QProcess>();
-    m_monitor->setWorkingDirectory(m_folder->path());
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    m_monitor->setProcessEnvironment(env);
-    m_monitor->start(qEnvironmentVariable("KSR_MONITOR"), QStringList());
-    return m_monitor->waitForStarted(10000);
+    m_monitor = m_folder->startMonitor();
+    return m_monitor != nullptr;
 }
 
 QByteArray tst_MetricsEndpoint::scrape() const

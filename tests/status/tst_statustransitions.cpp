@@ -1,4 +1,5 @@
 #include "status/StatusTransitions.h"
+#include "tests/status/StatusSamples.h"
 
 #include <QtTest>
 
@@ -15,8 +16,6 @@ private slots:
     void between_data();
     void between();
 
-private:
-    static StatusSnapshot synchronised();
 };
 
 namespace {
@@ -32,24 +31,6 @@ QString describe(const QVector<StatusTransition> &transitions)
     return out.join(", ");
 }
 }  // namespace
-
-// Switching mode, synchronised: channel 1 the reference, 2 backup 1, signals
-// on 1 to 3.
-StatusSnapshot tst_StatusTransitions::synchronised()
-{
-    StatusSnapshot s;
-    s.connected = s.everConnected = true;
-    DETECT detect;
-    detect.chan[0] = detect.chan[1] = detect.chan[2] = 1;
-    ADJ_CMD_STATE cmd;
-    cmd.syncStatus = 1;
-    cmd.flags = 0x1000;
-    cmd.chanWord[0] = 0x0001;
-    cmd.chanWord[1] = 0x0011;
-    s.detect = detect;
-    s.cmd = cmd;
-    return s;
-}
 
 void tst_StatusTransitions::between_data()
 {
@@ -100,8 +81,8 @@ void tst_StatusTransitions::between()
     QFETCH(Change, before);
     QFETCH(Change, after);
     QFETCH(QString, transitions);
-    StatusSnapshot a = synchronised();
-    StatusSnapshot b = synchronised();
+    StatusSnapshot a = StatusSamples::switchingSynchronised();
+    StatusSnapshot b = StatusSamples::switchingSynchronised();
     before(a);
     after(b);
     QCOMPARE(describe(StatusTransitions::between(a, b)), transitions);
