@@ -79,9 +79,17 @@ void tst_MetricsServer::requests()
 void tst_MetricsServer::hostileClients_areCutOff_othersStillAnswered()
 {
     // The window publishes new snapshots all along.
-    std::atomic<bool> publishing{true};
-    std::thread publisher([&] {
-        for (quint64 n = 0; publishing; ++n) {
+    struct Publisher {
+        std::atomic<bool> on{true};
+        std::thread thread;
+        ~Publisher()
+        {
+            on = false;
+            thread.join();
+        }
+    } publisher;
+    publisher.thread = std::thread([this, &publisher] {
+        for (quint64 n = 0; publisher.on; ++n) {
             auto s = std::make_shared<StatusSnapshot>();
             s->counters.polls = n;
             m_board->publish(s);
@@ -93,8 +101,12 @@ void tst_MetricsServer::hostileClients_areCutOff_othersStillAnswered()
     HostileClients hostile(m_server->port());
     const qint64 before = HostileClients::residentKb();
     QCOMPARE(hostile.sendHugeRequests(), 9);
+#ifndef __SANITIZE_ADDRESS__  // its quarantine and stacks of its own make memory grow regardless
     const qint64 grown = HostileClients::residentKb() - before;
     QVERIFY2(grown < 16 * 1024, qPrintable(QString::number(grown)));
+#else
+    Q_UNUSED(before);
+#endif
     QVERIFY(getsMetrics());
 
     // A thousand connections that never send a byte hold only a few slots,
@@ -106,8 +118,6 @@ void tst_MetricsServer::hostileClients_areCutOff_othersStillAnswered()
     QTRY_VERIFY_WITH_TIMEOUT(getsMetrics(), 10000);
     qInfo("answered again %lld ms after 1000 idle connections", recovery.elapsed());
     QCOMPARE(hostile.idleClosedByServer(3000), 1000);
-    publishing = false;
-    publisher.join();
 }
 
 void tst_MetricsServer::portInUse_isReportedAsSuch()

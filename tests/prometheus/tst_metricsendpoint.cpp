@@ -121,7 +121,8 @@ QByteArray tst_MetricsEndpoint::scrape() const
 
 QString tst_MetricsEndpoint::programLog() const
 {
-    return "program log:\n" + m_folder->programLog();
+    return "program log:\n" + m_folder->programLog() + "\nprogram " + (m_monitor->state() == QProcess::Running ? "running" : "ended")
+        + ", its stderr:\n" + QString::fromLocal8Bit(m_monitor->readAllStandardError());
 }
 
 bool tst_MetricsEndpoint::startPrometheus(QTemporaryDir &dir)
@@ -190,7 +191,9 @@ void tst_MetricsEndpoint::hostileClients_programKeepsPollingAndAnswering()
     qInfo("%lld s of hostile clients: longest gap between polls %lld ms, memory %+lld kB",
           (to - from) / 1000, longestGap, HostileClients::residentKb(m_monitor->processId()) - rssBefore);
     QVERIFY2(longestGap < 2500, qPrintable(QString::number(longestGap)));
+#ifndef __SANITIZE_ADDRESS__  // its quarantine and stacks of its own make memory grow regardless
     QVERIFY(HostileClients::residentKb(m_monitor->processId()) - rssBefore < 20 * 1024);
+#endif
 }
 
 void tst_MetricsEndpoint::prometheus_scrapesTheOffset_andSeesTheInstrumentGo()
