@@ -162,7 +162,7 @@ QString tst_MetricsEndpoint::promValue(const QString &query) const
 void tst_MetricsEndpoint::hostileClients_programKeepsPollingAndAnswering()
 {
     QVERIFY(startProgram());
-    QTRY_VERIFY2_WITH_TIMEOUT(scrape().contains("\nksr583_up 1\n"), qPrintable(programLog()), 30000);
+    QTRY_VERIFY2_WITH_TIMEOUT(scrape().contains("\nksr583_up 1\n"), qPrintable(programLog()), 60000);
     const qint64 rssBefore = HostileClients::residentKb(m_monitor->processId());
     const qint64 from = QDateTime::currentMSecsSinceEpoch();
 
@@ -208,7 +208,7 @@ void tst_MetricsEndpoint::prometheus_scrapesTheOffset_andSeesTheInstrumentGo()
     QVERIFY(promDir.isValid());
     QVERIFY(startPrometheus(promDir));
 
-    QTRY_COMPARE_WITH_TIMEOUT(promValue("ksr583_up"), QStringLiteral("1"), 30000);
+    QTRY_COMPARE_WITH_TIMEOUT(promValue("ksr583_up"), QStringLiteral("1"), 60000);
     QTRY_COMPARE_WITH_TIMEOUT(promValue("ksr583_frequency_offset").toDouble(), 2.5e-13, 20000);
     QCOMPARE(promValue("ksr583_channel_state{channel=\"1\",state=\"reference\"}"), QStringLiteral("1"));
 
