@@ -57,7 +57,10 @@ Configuration Configuration::read(const QString &file)
 
     c.notifications = integer(ini, QStringLiteral("Settings/Notifications"), 1) != 0;
     c.metricsPort = integer(ini, QStringLiteral("Metrics/Port"), 0);
-    c.metricsAddress = text(ini, QStringLiteral("Metrics/Address"), QStringLiteral("127.0.0.1")).trimmed();
+    // An empty address would listen on every interface: only a written one may.
+    c.metricsAddress = text(ini, QStringLiteral("Metrics/Address"), QString()).trimmed();
+    if (c.metricsAddress.isEmpty())
+        c.metricsAddress = QStringLiteral("127.0.0.1");
 
     for (int n = 1; n <= 4; ++n) {
         const QString number = QString::number(n);

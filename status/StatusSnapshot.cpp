@@ -9,15 +9,6 @@ bool isChannel(int channel)
 
 }  // namespace
 
-StatusSnapshot::Overall StatusSnapshot::overall() const
-{
-    if (!connected || !cmd)
-        return Overall::NoConnection;
-    if (cmd->syncStatus != 1)
-        return Overall::NotSynchronised;
-    return cmd->estimationTimeLeft != 0 ? Overall::Estimation : Overall::Synchronised;
-}
-
 std::optional<int> StatusSnapshot::channelState(int channel) const
 {
     if (!detect || !cmd || !isChannel(channel))

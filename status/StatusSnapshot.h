@@ -18,8 +18,6 @@ struct StatusSnapshot {
     static constexpr int Channels = 4;
     static constexpr int CommandCodes = 23;
 
-    enum class Overall { NoConnection, Estimation, Synchronised, NotSynchronised };
-
     bool connected = false;       // the link has the instrument now
     bool everConnected = false;   // at some time since the program started
     QDateTime lastAnswerUtc;      // last answered status poll; invalid before the first
@@ -38,7 +36,6 @@ struct StatusSnapshot {
     std::array<std::array<quint64, 2>, CommandCodes> commands{};
     std::array<quint64, JournalReading::OutcomeCount> journalDownloads{};
 
-    Overall overall() const;
     QString channelName(int channel) const { return channelNames.value(channel - 1); }
     // The channel state code (ChannelState) of channel 1..4, when known.
     std::optional<int> channelState(int channel) const;

@@ -93,6 +93,7 @@ void tst_Configuration::integerKey_fallsBackWhenNotANumber_data()
     QTest::newRow("text period gives 1") << QByteArray("[Settings]\nWriteParamInFile_Period=x\n") << "period" << 1;
     QTest::newRow("metrics port 9583 is taken") << QByteArray("[Metrics]\nPort=9583\n") << "metrics" << 9583;
     QTest::newRow("text metrics port keeps it off") << QByteArray("[Metrics]\nPort=on\n") << "metrics" << 0;
+    QTest::newRow("empty metrics address stays local") << QByteArray("[Metrics]\nAddress=\n") << "local" << 1;
     QTest::newRow("Notifications 0 turns them off") << QByteArray("[Settings]\nNotifications=0\n")
                                                     << "notifications" << 0;
     QTest::newRow("text Notifications keeps them on") << QByteArray("[Settings]\nNotifications=no\n")
@@ -110,7 +111,8 @@ void tst_Configuration::integerKey_fallsBackWhenNotANumber()
                                      {"monitor", c.monitorInterval}, {"analyse", c.analyseAtStart},
                                      {"control", c.controlAvailable}, {"debug", c.debugLevel},
                                      {"period", c.writeParamPeriod}, {"metrics", c.metricsPort},
-                                     {"notifications", int(c.notifications)}};
+                                     {"notifications", int(c.notifications)},
+                                     {"local", int(c.metricsAddress == "127.0.0.1")}};
     QCOMPARE(values.value(field, -999), expected);
 }
 
