@@ -6,6 +6,7 @@
 #include "BenchReport.h"
 #include "BenchTime.h"
 #include "LinkRunner.h"
+#include "tests/support/SilentTerminal.h"
 
 #include "link/COMThread.h"
 #include "link/CommandTable.h"
@@ -17,10 +18,6 @@
 #include <algorithm>
 #include <atomic>
 #include <vector>
-
-#include <fcntl.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 namespace {
 
@@ -35,31 +32,6 @@ public:
 
 private:
     QStringList m_names;
-};
-
-// A pseudo-terminal nobody answers on; its far end stays open while it lives.
-class SilentTerminal
-{
-public:
-    SilentTerminal()
-    {
-        m_master = ::posix_openpt(O_RDWR | O_NOCTTY);
-        if (m_master >= 0 && ::grantpt(m_master) == 0 && ::unlockpt(m_master) == 0)
-            m_path = QString::fromLocal8Bit(::ptsname(m_master));
-    }
-    ~SilentTerminal()
-    {
-        if (m_master >= 0)
-            ::close(m_master);
-    }
-    SilentTerminal(const SilentTerminal &) = delete;
-    SilentTerminal &operator=(const SilentTerminal &) = delete;
-
-    QString path() const { return m_path; }
-
-private:
-    int m_master = -1;
-    QString m_path;
 };
 
 // One search: milliseconds from the loop's start to the port list.

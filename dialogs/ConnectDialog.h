@@ -1,9 +1,14 @@
 #pragma once
 
+#include "link/PortInfo.h"
+
 #include <QDialog>
+#include <QList>
 #include <QStringList>
 
 #include <memory>
+
+class QStandardItemModel;
 
 namespace Ui {
 class ConnectDialog;
@@ -33,6 +38,9 @@ signals:
 
 public slots:
     void on_updPorts(const QStringList &items, int index);
+    // What is known of each port of the list that follows (or has just
+    // come): shown beside each entry and in full for the chosen one.
+    void setPortDetails(const QList<PortInfo> &ports);
     void translate();
 
 private slots:
@@ -42,6 +50,13 @@ private slots:
     void on_checkBox_clicked();
 
 private:
+    enum Column { ItemColumn, FailureColumn, DetailsColumn, ColumnCount };
+
+    QStandardItemModel *portModel() const;
+    void showDetails();
+    void showCurrentDetails();
+
     std::unique_ptr<Ui::ConnectDialog> ui;
     int m_analyseAtStart = 0;
+    QList<PortInfo> m_ports;
 };

@@ -50,6 +50,7 @@ public:
     void setPortName(const QString &) override {}
     QString portName() const override { return QStringLiteral("FUZZ"); }
     bool open() override { return true; }
+    PortFailure openFailure() const override { return PortFailure(); }
     void close() override {}
     bool isOpen() const override { return true; }
     qint64 bytesAvailable() override { return m_buffer.size(); }

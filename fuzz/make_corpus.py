@@ -163,9 +163,43 @@ RefName=Cs
     write("configuration", "empty", b"")
 
 
+def parameter_row(time, mode, statuses, values):
+    """A parameter log row: fields padded to their width in UTF-8 bytes, a
+    blank after a field that fills it."""
+    widths = [10, 25, 10, 10, 10, 10, 12, 12, 11, 11, 11, 11, 10, 10, 10, 10]
+    fields = [time, mode] + statuses + values
+    row = b""
+    for text, width in zip(fields, widths):
+        field = text.encode("utf-8").ljust(width)
+        row += field if field.endswith(b" ") else field + b" "
+    return row + b"\n"
+
+
+def parameter_logs():
+    numbers = ["1.0894e-15", "0", "1.5e-12", "-2.25e-12", "3e-13", "0", "2.1e-12", "3.6e-12", "5.1e-12", "0"]
+    header_en = b"Time      Mode                     Chan1     Chan2     Chan3     Chan4     Offset      Trend       " \
+                b"Offset1    Offset2    Offset3    Offset4    ADEV1     ADEV2     ADEV3     ADEV4    \n"
+    write("parameterlog", "english", header_en
+          + parameter_row("08:00:00", "", ["-"] * 4, ["0"] * 10)
+          + parameter_row("08:01:00", "SWITCHING mode", ["+", "BACKUP 1", "440 s", "E"], numbers)
+          + parameter_row("08:02:00", "AVERAGING mode", ["+", "+", "-", "-"], numbers))
+    write("parameterlog", "russian", "Время Режим Кан1 Кан2 Кан3 Кан4 Смещ. Тренд Смещ1 Смещ2 Смещ3 Смещ4 "
+          "ADEV1 ADEV2 ADEV3 ADEV4\n".encode("utf-8")
+          + parameter_row("23:59:00", "Режим переключения", ["+", "РЕЗЕРВ 2", "12 с", "-"], numbers))
+    write("parameterlog", "older_full_field",
+          b"00:00:59  AVERAGING mode           -         -         +         +         -1.19582e-150           "
+          b"1.5e-12    -2.25e-12  3e-13      0          2.1e-12   3.6e-12   5.1e-12   0         \r\n")
+    write("parameterlog", "bad_rows", parameter_row("25:00:00", "SWITCHING mode", ["+"] * 4, numbers)
+          + parameter_row("12:00:00", "SWITCHING mode", ["BACKUP 9", "+", "+", "+"], numbers)
+          + parameter_row("12:00:00", "SWITCHING mode", ["+"] * 4, numbers[:9] + ["nan"])
+          + b"12:00:00  SWITCHING mode  +\n")
+    write("parameterlog", "empty", b"")
+
+
 if __name__ == "__main__":
     answers()
     journals()
     identities()
     accounts()
     configurations()
+    parameter_logs()

@@ -99,7 +99,10 @@ COMThread::COMThread(std::shared_ptr<PortFactory> ports, std::shared_ptr<LinkClo
     connect(m_reader, &StatusReader::pollAnswered, this, &COMThread::pollAnswered, direct);
     connect(m_poller, &StatusPoller::debugInfo, this, &COMThread::debugInfo, direct);
 
+    qRegisterMetaType<QList<PortInfo>>();
     connect(m_discovery, &PortDiscovery::windowInfo, this, &COMThread::windowInfo, direct);
+    connect(m_discovery, &PortDiscovery::debugInfo, this, &COMThread::debugInfo, direct);
+    connect(m_discovery, &PortDiscovery::portsDescribed, this, &COMThread::portsDescribed, direct);
     connect(m_discovery, &PortDiscovery::com_status, this, &COMThread::com_status, direct);
     connect(m_discovery, &PortDiscovery::updPorts, this, &COMThread::updPorts, direct);
     connect(m_discovery, &PortDiscovery::setWinTitle, this, &COMThread::setWinTitle, direct);

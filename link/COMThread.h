@@ -2,6 +2,7 @@
 
 #include "CommandParameters.h"
 #include "LinkRecords.h"
+#include "PortInfo.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -102,6 +103,8 @@ signals:
     void windowInfo(const QString &text, const QString &colour);
     void setWinTitle(const QString &item);
     void updPorts(const QStringList &items, int index);
+    // Just before each updPorts(): what is known of each listed port.
+    void portsDescribed(const QList<PortInfo> &ports);
     void noConnection();
     void com_status(int total, int done);
     void connected();

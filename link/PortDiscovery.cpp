@@ -8,6 +8,7 @@
 
 namespace {
 const QString Black = QStringLiteral("black");
+const QString Red = QStringLiteral("red");
 }
 
 PortDiscovery::PortDiscovery(DeviceExchange &io, PortFactory &ports,
@@ -20,6 +21,7 @@ PortDiscovery::PortDiscovery(DeviceExchange &io, PortFactory &ports,
 void PortDiscovery::clear()
 {
     m_names.clear();
+    m_details.clear();
     m_items.clear();
     m_foundIndexes.clear();
 }
@@ -27,24 +29,77 @@ void PortDiscovery::clear()
 void PortDiscovery::refreshPortNames(const QString &configured)
 {
     m_names = m_ports.availablePorts();
-    if (!configured.isEmpty() && !m_names.contains(configured))
+    const bool unlisted = !configured.isEmpty() && !m_names.contains(configured);
+    if (unlisted)
         m_names.append(configured);
+    m_details = m_ports.describePorts(m_names);
+    // Details that do not match the list one to one are worth nothing.
+    if (m_details.size() != m_names.size())
+        m_details = m_ports.PortFactory::describePorts(m_names);
+    if (unlisted) {
+        // The configured name is the stable name of a listed port: that port.
+        for (int k = 0; k + 1 < m_names.size(); ++k) {
+            if (m_details.at(k).stableName == configured) {
+                m_names.removeLast();
+                m_details.removeLast();
+                break;
+            }
+        }
+    }
+    // A port gone from the list is reported afresh when it comes back.
+    for (auto it = m_reported.begin(); it != m_reported.end();) {
+        if (m_names.contains(it.key()))
+            ++it;
+        else
+            it = m_reported.erase(it);
+    }
+}
+
+int PortDiscovery::indexOfPort(const QString &name) const
+{
+    for (int k = 0; k < m_names.size(); ++k) {
+        if (m_names.at(k) == name || (!name.isEmpty() && m_details.at(k).stableName == name))
+            return k;
+    }
+    return -1;
 }
 
 void PortDiscovery::publish()
 {
-    m_published.set(m_names);
+    QStringList lasting;
+    for (PortInfo &port : m_details) {
+        port.failure = m_reported.value(port.name, PortFailure::None);
+        lasting.append(port.lastingName());
+    }
+    m_published.set(lasting);
+    // A search stopped half way lists fewer items than ports.
+    emit portsDescribed(m_details.mid(0, m_items.size()));
     emit updPorts(m_items, m_chosen);
+}
+
+bool PortDiscovery::openPort(const QString &name)
+{
+    SerialPort *port = m_io.port();
+    port->close();
+    port->setPortName(name);
+    if (port->open()) {
+        m_reported.remove(name);
+        return true;
+    }
+    PortFailure failure = port->openFailure();
+    if (failure.cause == PortFailure::None)
+        failure.cause = PortFailure::Other;
+    if (m_reported.value(name, PortFailure::None) != failure.cause) {
+        m_reported.insert(name, failure.cause);
+        emit debugInfo(failure.message(name), Red);
+    }
+    return false;
 }
 
 QString PortDiscovery::identify(const QString &portName)
 {
     SerialPort *port = m_io.port();
-    if (!port)
-        return QString();
-    port->close();
-    port->setPortName(portName);
-    if (!port->open())
+    if (!port || !openPort(portName))
         return QString();
     QString text;
     if (m_io.send(Frame::request(Request::Identify)) > 0) {
@@ -77,13 +132,8 @@ bool PortDiscovery::automaticSearch(QString &portName)
     if (m_foundIndexes.isEmpty())
         return false;
 
-    m_chosen = m_foundIndexes.first();
-    for (int k : qAsConst(m_foundIndexes)) {
-        if (m_names.at(k) == portName) {
-            m_chosen = k;
-            break;
-        }
-    }
+    const int configured = indexOfPort(portName);
+    m_chosen = m_foundIndexes.contains(configured) ? configured : m_foundIndexes.first();
     publish();
     // A search the user stopped must not connect after all.
     if (!m_connecting)
@@ -100,20 +150,20 @@ bool PortDiscovery::tryConfiguredPort(QString &portName)
     m_items = m_names;
     emit com_status(m_names.size(), 0);
 
+    const int configured = indexOfPort(portName);
     int found = -1;
-    QString text = identify(portName);
-    if (!text.isEmpty()) {
-        found = m_names.indexOf(portName);
-    } else {
-        for (int k = 0; k < m_names.size() && searchGoesOn(); ++k) {
-            if (m_names.at(k) == portName)
-                continue;  // just tried
-            text = identify(m_names.at(k));
-            if (!text.isEmpty()) {
-                found = k;
-                break;
-            }
-        }
+    QString text;
+    if (configured >= 0) {
+        text = identify(m_names.at(configured));
+        if (!text.isEmpty())
+            found = configured;
+    }
+    for (int k = 0; found < 0 && k < m_names.size() && searchGoesOn(); ++k) {
+        if (k == configured)
+            continue;  // just tried
+        text = identify(m_names.at(k));
+        if (!text.isEmpty())
+            found = k;
     }
     if (found >= 0) {
         m_chosen = found;
@@ -126,13 +176,10 @@ bool PortDiscovery::tryConfiguredPort(QString &portName)
 
 bool PortDiscovery::openChosen(QString &portName)
 {
-    SerialPort *port = m_io.port();
-    if (!m_running || !port)
+    if (!m_running || !m_io.port())
         return false;
-    portName = m_names.at(m_chosen);
-    port->close();
-    port->setPortName(portName);
-    if (!port->open())
+    portName = m_details.at(m_chosen).lastingName();
+    if (!openPort(m_names.at(m_chosen)))
         return false;
     m_connectedItem = m_items.at(m_chosen);
     emit windowInfo(tr("Connected to %1").arg(m_connectedItem), Black);

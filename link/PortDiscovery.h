@@ -1,7 +1,9 @@
 #pragma once
 
 #include "Guarded.h"
+#include "PortInfo.h"
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -38,7 +40,9 @@ public:
     void clear();
 
     // The port names behind the display items of the last updPorts(), so
-    // that an index chosen in the dialog names the port it showed.
+    // that an index chosen in the dialog names the port it showed. A port's
+    // stable name stands for it where it has one: that is the name worth
+    // keeping.
     QStringList publishedPorts() const { return m_published.get(); }
 
     // The display item of the port opened last ("COM3 KSR-583 #0042").
@@ -46,15 +50,24 @@ public:
 
 signals:
     void windowInfo(const QString &text, const QString &colour);
+    void debugInfo(const QString &text, const QString &colour);
     void com_status(int total, int done);
+    // Comes just before each updPorts(), one entry per display item.
+    void portsDescribed(const QList<PortInfo> &ports);
     void updPorts(const QStringList &items, int index);
     void setWinTitle(const QString &item);
 
 private:
     bool searchGoesOn() const { return m_running && m_connecting; }
     // The system's ports, and the configured one when the system does not
-    // list it (a pseudo-terminal or a symbolic link).
+    // list it (a pseudo-terminal or a symbolic link) under either of its
+    // names.
     void refreshPortNames(const QString &configured);
+    // The index of the port listed under this name or having it as its
+    // stable name; -1 for none.
+    int indexOfPort(const QString &name) const;
+    // Opens the exchange's port; says why not, once per port and cause.
+    bool openPort(const QString &name);
     void publish();
     bool openChosen(QString &portName);
 
@@ -63,10 +76,14 @@ private:
     const std::atomic<bool> &m_running;
     const std::atomic<bool> &m_connecting;
 
-    QStringList m_names;
+    QStringList m_names;        // as listed; the display items begin with them
+    QList<PortInfo> m_details;  // one per name
     QStringList m_items;
     QList<int> m_foundIndexes;
     int m_chosen = 0;
     QString m_connectedItem;
     Guarded<QStringList> m_published;
+    // The failure last reported for each port, kept across attempts: a port
+    // that keeps refusing for the same reason is reported once.
+    QHash<QString, PortFailure::Cause> m_reported;
 };

@@ -1,12 +1,34 @@
 #include "QtSerialPort.h"
 
+#include "platform/DevicePermissions.h"
+#include "platform/StablePortNames.h"
+
 #include <QElapsedTimer>
+#include <QHash>
 #include <QSerialPortInfo>
 #include <QThread>
 
 #include <algorithm>
 
-QtSerialPort::QtSerialPort() = default;
+namespace {
+
+// The name the program configures and opens a port by.
+QString nameOf(const QSerialPortInfo &info)
+{
+#ifdef Q_OS_WIN
+    return info.portName();        // "COM3"
+#else
+    return info.systemLocation();  // "/dev/ttyS0"
+#endif
+}
+
+}  // namespace
+
+QtSerialPort::QtSerialPort() : m_permissions(DevicePermissions::forThisSystem())
+{
+}
+
+QtSerialPort::~QtSerialPort() = default;
 
 void QtSerialPort::setPortName(const QString &name)
 {
@@ -22,18 +44,40 @@ bool QtSerialPort::open()
 {
     if (m_port.isOpen())
         return true;
-    if (!m_port.open(QIODevice::ReadWrite))
+    m_failure = PortFailure();
+    if (!m_port.open(QIODevice::ReadWrite)) {
+        m_failure = failureOf(m_port.error());
         return false;
+    }
     const bool configured = m_port.setBaudRate(QSerialPort::Baud115200)
                             && m_port.setDataBits(QSerialPort::Data8)
                             && m_port.setParity(QSerialPort::NoParity)
                             && m_port.setStopBits(QSerialPort::OneStop)
                             && m_port.setFlowControl(QSerialPort::NoFlowControl);
     if (!configured) {
+        m_failure = PortFailure(PortFailure::Other, QString(), m_port.errorString());
         m_port.close();
         return false;
     }
     return true;
+}
+
+// Qt reports a port that another program holds (its lock file, or the
+// exclusive mode it set) and a device file this user may not open alike, as
+// a permission error; the file's own permissions tell them apart.
+PortFailure QtSerialPort::failureOf(QSerialPort::SerialPortError error) const
+{
+    const QString name = m_port.portName();
+    switch (error) {
+    case QSerialPort::DeviceNotFoundError:
+        return PortFailure(PortFailure::NotPresent);
+    case QSerialPort::PermissionError:
+        if (m_permissions->mayReadWrite(name))
+            return PortFailure(PortFailure::Busy);
+        return PortFailure(PortFailure::PermissionDenied, m_permissions->owningGroup(name));
+    default:
+        return PortFailure(PortFailure::Other, QString(), m_port.errorString());
+    }
 }
 
 void QtSerialPort::close()
@@ -87,6 +131,12 @@ void QtSerialPort::waitStep(int ms)
         QThread::msleep(static_cast<unsigned long>(left));
 }
 
+QtPortFactory::QtPortFactory() : m_stableNames(StablePortNames::forThisSystem())
+{
+}
+
+QtPortFactory::~QtPortFactory() = default;
+
 std::unique_ptr<SerialPort> QtPortFactory::createPort()
 {
     return std::make_unique<QtSerialPort>();
@@ -96,12 +146,32 @@ QStringList QtPortFactory::availablePorts()
 {
     QStringList names;
     const auto ports = QSerialPortInfo::availablePorts();
-    for (const QSerialPortInfo &info : ports) {
-#ifdef Q_OS_WIN
-        names.append(info.portName());        // "COM3"
-#else
-        names.append(info.systemLocation());  // "/dev/ttyS0", as configured
-#endif
-    }
+    for (const QSerialPortInfo &info : ports)
+        names.append(nameOf(info));
     return names;
+}
+
+QList<PortInfo> QtPortFactory::describePorts(const QStringList &names)
+{
+    QHash<QString, QSerialPortInfo> known;
+    const auto system = QSerialPortInfo::availablePorts();
+    for (const QSerialPortInfo &info : system)
+        known.insert(nameOf(info), info);
+
+    QList<PortInfo> ports;
+    for (const QString &name : names) {
+        PortInfo port;
+        port.name = name;
+        const QSerialPortInfo info = known.value(name);
+        port.description = info.description();
+        port.manufacturer = info.manufacturer();
+        port.serialNumber = info.serialNumber();
+        if (info.hasVendorIdentifier() && info.hasProductIdentifier())
+            port.usbId = QStringLiteral("%1:%2")
+                             .arg(info.vendorIdentifier(), 4, 16, QLatin1Char('0'))
+                             .arg(info.productIdentifier(), 4, 16, QLatin1Char('0'));
+        port.stableName = m_stableNames->forPort(name);
+        ports.append(port);
+    }
+    return ports;
 }

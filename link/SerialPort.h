@@ -1,6 +1,10 @@
 #pragma once
 
+#include "PortFailure.h"
+#include "PortInfo.h"
+
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -18,6 +22,8 @@ public:
 
     // Opens for reading and writing with 115200 8N1, no flow control.
     virtual bool open() = 0;
+    // Why the last open() failed; no cause after one that succeeded.
+    virtual PortFailure openFailure() const = 0;
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
 
@@ -39,4 +45,7 @@ public:
     virtual ~PortFactory() = default;
     virtual std::unique_ptr<SerialPort> createPort() = 0;
     virtual QStringList availablePorts() = 0;
+    // What the system knows of these ports, one entry per name in the same
+    // order. Without more to go on, only their names.
+    virtual QList<PortInfo> describePorts(const QStringList &names);
 };

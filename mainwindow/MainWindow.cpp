@@ -231,6 +231,7 @@ void MainWindow::createConnectionDialogs()
     m_connectDialog = new ConnectDialog(this);
     m_connectDialog->hide();
     m_connectDialog->setAnalyseAtStart(m_config.analyseAtStart);
+    connect(m_link, &COMThread::portsDescribed, m_connectDialog, &ConnectDialog::setPortDetails);
     connect(m_link, &COMThread::updPorts, m_connectDialog, &ConnectDialog::on_updPorts);
     connect(m_connectDialog, &ConnectDialog::reconnect, this, [this] { m_link->startAutomaticSearch(); });
     connect(m_connectDialog, &ConnectDialog::connectToSelPort, this,

@@ -13,7 +13,7 @@ root=$(pwd)
 
 seconds=${1:-30}
 jobs=${KSR_FUZZ_JOBS:-1}
-targets=(${KSR_FUZZ_TARGETS:-answer journal identity accounts configuration})
+targets=(${KSR_FUZZ_TARGETS:-answer journal identity accounts configuration parameterlog})
 build="$root/build-fuzz"
 
 scripts/install-deps.sh clang-14 libclang-rt-14-dev

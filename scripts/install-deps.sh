@@ -8,7 +8,9 @@ packages=(
   qtbase5-dev libqt5serialport5-dev qttools5-dev qttools5-dev-tools
   libqcustomplot-dev
   libcpp-httplib-dev prometheus
+  libqt5sql5-sqlite sqlite3
   xvfb xauth imagemagick xdotool openbox
+  dpkg-dev file desktop-file-utils
   "$@"
 )
 

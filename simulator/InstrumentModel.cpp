@@ -115,6 +115,7 @@ void InstrumentModel::tick()
     m_offsetSet = float(std::clamp<double>(m_offsetSet + m_drift / 86400.0, -MaxOffset, MaxOffset));
     m_offsetShown = float(m_offsetSet + 2e-16 * scale * gauss());
     for (Channel &c : m_ch) {
+        c.baseOffset += c.driftPerDay / 86400.0;
         if (!c.detected) {
             c.offset = 0;
             c.adev = 0;

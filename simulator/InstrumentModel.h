@@ -81,6 +81,8 @@ public:
     void setExternalPps(bool available) { m_externalPps = available; }
     void setEstimationLeftMs(qint64 ms) { m_estimationLeftMs = qMax<qint64>(0, ms); }
     void setLively(bool on) { m_lively = on; }
+    // A channel whose standard ages: its offset moves by `perDay` a day.
+    void setChannelDrift(int channel, double perDay) { m_ch[index(channel)].driftPerDay = perDay; }
     // Without measurement noise every reading repeats what was set, so a
     // test can compare what the program publishes with what was answered.
     void setSteady(bool on) { m_steady = on; }
@@ -115,6 +117,7 @@ private:
         double baseOffset = 0;
         double offset = 0;
         double baseAdev = 0;
+        double driftPerDay = 0;
         double adev = 0;
     };
 

@@ -42,7 +42,8 @@ bool SimulatedPort::open()
 {
     if (isOpen())
         return true;
-    if (!m_line->has(m_name))
+    m_failure = m_line->has(m_name) ? PortFailure::None : PortFailure::NotPresent;
+    if (m_failure != PortFailure::None)
         return false;
     m_engine = m_line->engine(m_name);
     m_openSilent = !m_engine;

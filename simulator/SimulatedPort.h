@@ -49,6 +49,7 @@ public:
     void setPortName(const QString &name) override { m_name = name; }
     QString portName() const override { return m_name; }
     bool open() override;
+    PortFailure openFailure() const override { return PortFailure(m_failure); }
     void close() override;
     bool isOpen() const override { return m_engine || m_openSilent; }
     qint64 bytesAvailable() override;
@@ -64,6 +65,8 @@ private:
     QString m_name;
     std::shared_ptr<ProtocolEngine> m_engine;  // set while open on an instrument
     bool m_openSilent = false;
+    // The only way a simulated port fails: nothing by that name on the line.
+    PortFailure::Cause m_failure = PortFailure::None;
     QByteArray m_received;
     AnswerQueue m_inFlight;
 };

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextEdit>
 #include <QTranslator>
 
 class tst_ConnectDialog : public QObject
@@ -24,14 +25,40 @@ private slots:
     void update_asksForScan_andWaitsForNextList();
     void analyseFlag_followsSetterAndBox();
     void translate_keepsListAndBox();
+    void details_standBesideEachPort_andInFullForTheChosen();
+    void detailsOfAnotherList_areNotShown();
 
 private:
     template<typename T> T *child(const char *name) { return formWidget<T>(m_dialog, name); }
     void checkEnabled(bool list, bool update, bool apply);
+    QString cell(int row, int column) const
+    {
+        auto *combo = formWidget<QComboBox>(m_dialog, "comBox");
+        return combo->model()->index(row, column).data().toString();
+    }
+    QString detailsText() const { return formWidget<QTextEdit>(m_dialog, "portDetails")->toPlainText(); }
+    static QList<PortInfo> describedPorts();
 
     ConnectDialog *m_dialog = nullptr;
     const QStringList m_ports{"COM1", "COM3 KSR-583 #0042", "COM21"};
 };
+
+QList<PortInfo> tst_ConnectDialog::describedPorts()
+{
+    PortInfo plain;
+    plain.name = "COM1";
+    PortInfo adapter;
+    adapter.name = "COM3";
+    adapter.description = QString::fromUtf8("Преобразователь <USB-RS232>");
+    adapter.manufacturer = "Prolific Technology Inc.";
+    adapter.serialNumber = "A10K 3XYZ";
+    adapter.usbId = "067b:2303";
+    adapter.stableName = "/dev/serial/by-id/usb-Prolific_USB 2.0 Serial-if00-port0";
+    PortInfo refusing;
+    refusing.name = "COM21";
+    refusing.failure = PortFailure::PermissionDenied;
+    return {plain, adapter, refusing};
+}
 
 void tst_ConnectDialog::init()
 {
@@ -148,14 +175,48 @@ void tst_ConnectDialog::translate_keepsListAndBox()
     m_dialog->setAnalyseAtStart(1);
     m_dialog->on_updPorts(m_ports, 1);
 
+    m_dialog->setPortDetails(describedPorts());
+
     QCoreApplication::installTranslator(&russian);
     m_dialog->translate();
     QCoreApplication::removeTranslator(&russian);
 
+    QCOMPARE(cell(2, 1), QString::fromUtf8("доступ запрещён"));
     QCOMPARE(m_dialog->windowTitle(), QString::fromUtf8("Подключение к прибору"));
     QCOMPARE(child<QPushButton>("connectBtn")->text(), QString::fromUtf8("Применить"));
     QCOMPARE(child<QComboBox>("comBox")->currentText(), m_ports.at(1));
     QVERIFY(child<QCheckBox>("checkBox")->isChecked());
+}
+
+void tst_ConnectDialog::details_standBesideEachPort_andInFullForTheChosen()
+{
+    m_dialog->setPortDetails(describedPorts());
+    m_dialog->on_updPorts(m_ports, 1);
+
+    QCOMPARE(child<QComboBox>("comBox")->currentText(), m_ports.at(1));
+    QCOMPARE(cell(1, 2), QString::fromUtf8("Преобразователь <USB-RS232>, Prolific Technology Inc., "
+                                           "serial number A10K 3XYZ, USB 067b:2303\n")
+                             + describedPorts().at(1).stableName);
+    QCOMPARE(cell(2, 1), QString("permission denied"));
+    QCOMPARE(cell(0, 1), QString());
+    QCOMPARE(detailsText(),
+             QString::fromUtf8("COM3\nПреобразователь <USB-RS232>, Prolific Technology Inc., serial "
+                               "number A10K 3XYZ, USB 067b:2303\nStable name: "
+                               "/dev/serial/by-id/usb-Prolific_USB 2.0 Serial-if00-port0"));
+
+    auto *combo = child<QComboBox>("comBox");
+    combo->setFocus();
+    QTest::keyClick(combo, Qt::Key_Down);
+    QCOMPARE(detailsText(), QString("COM21: permission denied\nThe system tells nothing more of this port."));
+}
+
+void tst_ConnectDialog::detailsOfAnotherList_areNotShown()
+{
+    m_dialog->setPortDetails(describedPorts());
+    m_dialog->on_updPorts({"COM1", "COM3"}, 1);
+
+    QCOMPARE(cell(1, 2), QString());
+    QCOMPARE(detailsText(), QString());
 }
 
 QTEST_MAIN(tst_ConnectDialog)

@@ -374,16 +374,26 @@ void tst_COMThread::stopConnecting_whileConnected_idlesWithoutNoConnection()
 void tst_COMThread::connectToPort_usesTheListShown_data()
 {
     QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("stableName");
     QTest::addColumn<QString>("port");
-    QTest::newRow("second port of the list") << 1 << "COM2";
-    QTest::newRow("index past the list keeps the port") << 7 << "COM1";
-    QTest::newRow("negative index keeps the port") << -1 << "COM1";
+    QTest::addColumn<QString>("listed");
+    const QString byId = "/dev/serial/by-id/usb-FTDI_FT232R_A10K-if00-port0";
+    QTest::newRow("second port of the list") << 1 << "" << "COM2" << "COM2";
+    QTest::newRow("port with a stable name is kept by it") << 1 << byId << byId << "COM2";
+    QTest::newRow("index past the list keeps the port") << 7 << "" << "COM1" << "COM1";
+    QTest::newRow("negative index keeps the port") << -1 << "" << "COM1" << "COM1";
 }
 
 void tst_COMThread::connectToPort_usesTheListShown()
 {
     QFETCH(int, index);
+    QFETCH(QString, stableName);
     QFETCH(QString, port);
+    QFETCH(QString, listed);
+    PortInfo adapter;
+    adapter.name = "COM2";
+    adapter.stableName = stableName;
+    m_h->line().describe(adapter);
     m_h->line().attach("COM2", FakeInstrument("KSR-583 #0002").device());
     m_h->link().setSearchAllPorts(true);
     startConnected();
@@ -395,7 +405,7 @@ void tst_COMThread::connectToPort_usesTheListShown()
 
     QCOMPARE(m_h->texts("windowInfo").filter("Connecting to").last(), "Connecting to " + port);
     QCOMPARE(m_h->link().portName(), port);
-    QVERIFY(m_h->texts("setWinTitle").last().startsWith(port + " KSR-583"));
+    QVERIFY(m_h->texts("setWinTitle").last().startsWith(listed + " KSR-583"));
     QCOMPARE(m_h->count("connected"), 2);
 }
 

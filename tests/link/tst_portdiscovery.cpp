@@ -29,6 +29,11 @@ private slots:
     void unlistedConfiguredPort_isAddedAndFound();
     void chosenPortThatCannotBeOpened_failsAttempt();
     void identification_waitsAtMost100ms();
+    void unopenablePort_isReportedOncePerCause_data();
+    void unopenablePort_isReportedOncePerCause();
+    void portThatOpensAgain_isReportedAfreshWhenItFailsLater();
+    void portDetails_travelBesideTheList_withStableNamesToKeep();
+    void configuredStableName_findsItsPortUnderTheListedName();
 
 private:
     bool automatic() { return m_discovery->automaticSearch(m_portName); }
@@ -50,6 +55,8 @@ private:
     std::unique_ptr<QSignalSpy> m_title;
     std::unique_ptr<QSignalSpy> m_lines;
     std::unique_ptr<QSignalSpy> m_progress;
+    std::unique_ptr<QSignalSpy> m_failures;
+    std::unique_ptr<QSignalSpy> m_details;
     QString m_portName;
 };
 
@@ -67,6 +74,8 @@ void tst_PortDiscovery::init()
     m_title = std::make_unique<QSignalSpy>(m_discovery.get(), &PortDiscovery::setWinTitle);
     m_lines = std::make_unique<QSignalSpy>(m_discovery.get(), &PortDiscovery::windowInfo);
     m_progress = std::make_unique<QSignalSpy>(m_discovery.get(), &PortDiscovery::com_status);
+    m_failures = std::make_unique<QSignalSpy>(m_discovery.get(), &PortDiscovery::debugInfo);
+    m_details = std::make_unique<QSignalSpy>(m_discovery.get(), &PortDiscovery::portsDescribed);
     m_portName = "COM1";
 }
 
@@ -76,6 +85,8 @@ void tst_PortDiscovery::cleanup()
     m_title.reset();
     m_lines.reset();
     m_progress.reset();
+    m_failures.reset();
+    m_details.reset();
     m_discovery.reset();
     m_bench.reset();
 }
@@ -219,6 +230,8 @@ void tst_PortDiscovery::stopConnectingDuringSearch_endsAfterPortBeingIdentified(
     QCOMPARE(identifiedPorts(), QStringList({"COM1", "COM2"}));
     QVERIFY(!m_port->isOpen());
     QCOMPARE(m_title->count(), 0);
+    // The details still match the shorter list entry for entry.
+    QCOMPARE(m_details->last().at(0).value<QList<PortInfo>>().size(), lastItems().size());
 }
 
 void tst_PortDiscovery::stopConnectingDuringConfiguredAttempt_triesNoFurtherPort()
@@ -288,6 +301,121 @@ void tst_PortDiscovery::identification_waitsAtMost100ms()
     const qint64 second = m_clock->monotonicMs();
     QCOMPARE(m_discovery->identify("COM2"), QString("KSR-583 #0042"));
     QCOMPARE(m_clock->monotonicMs() - second, qint64(20));
+}
+
+void tst_PortDiscovery::unopenablePort_isReportedOncePerCause_data()
+{
+    QTest::addColumn<bool>("searchAll");
+    QTest::addColumn<int>("cause");
+    QTest::addColumn<QString>("group");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("permission denied names the owning group")
+        << false << int(PortFailure::PermissionDenied) << "dialout"
+        << "Cannot open COM2: permission denied. The user must be in the group \"dialout\" that "
+           "owns the port (sudo usermod -aG dialout $USER) and log in again.";
+    QTest::newRow("permission denied by the superuser's group gives no usermod")
+        << true << int(PortFailure::PermissionDenied) << "root"
+        << "Cannot open COM2: permission denied. The port belongs to the group \"root\"; the "
+           "administrator can give it to a group such as \"dialout\" with a udev rule and put "
+           "the user in that group.";
+    QTest::newRow("busy") << true << int(PortFailure::Busy) << ""
+                          << "Cannot open COM2: the port is busy, another program holds it.";
+    QTest::newRow("not present") << true << int(PortFailure::NotPresent) << ""
+                                 << "Cannot open COM2: there is no such port now.";
+    QTest::newRow("other") << false << int(PortFailure::Other) << "" << "Cannot open COM2.";
+}
+
+void tst_PortDiscovery::unopenablePort_isReportedOncePerCause()
+{
+    QFETCH(bool, searchAll);
+    QFETCH(int, cause);
+    QFETCH(QString, group);
+    QFETCH(QString, expected);
+    m_line->setOpenFailure("COM2", PortFailure(PortFailure::Cause(cause), group));
+
+    for (int repeat = 0; repeat < 3; ++repeat) {
+        m_discovery->clear();
+        QVERIFY(!attempt(searchAll));
+    }
+
+    QCOMPARE(m_failures->count(), 1);
+    QCOMPARE(m_failures->first(), QVariantList({expected, QString("red")}));
+    // The same reason stands beside the port in the list.
+    const auto ports = m_details->last().at(0).value<QList<PortInfo>>();
+    QCOMPARE(int(ports.at(1).failure), cause);
+    QCOMPARE(int(ports.at(0).failure), int(PortFailure::None));
+
+    m_line->setOpenFailure("COM2", PortFailure(PortFailure::Busy));
+    m_line->setOpenFailure("COM3", PortFailure(PortFailure::Busy));
+    QVERIFY(!attempt(searchAll));
+    QCOMPARE(m_failures->count(), cause == PortFailure::Busy ? 2 : 3);
+}
+
+void tst_PortDiscovery::portThatOpensAgain_isReportedAfreshWhenItFailsLater()
+{
+    m_line->setListed({"COM1"});
+    m_line->setOpenFailure("COM1", PortFailure(PortFailure::Busy));
+    QVERIFY(!automatic());
+    m_line->setOpenFailure("COM1", PortFailure());
+    attachInstrument("COM1");
+    QVERIFY(automatic());
+    m_line->setOpenFailure("COM1", PortFailure(PortFailure::Busy));
+    QVERIFY(!automatic());
+
+    QCOMPARE(m_failures->count(), 2);
+}
+
+void tst_PortDiscovery::portDetails_travelBesideTheList_withStableNamesToKeep()
+{
+    const QString adapter = "/dev/ttyUSB1";
+    const QString stable = "/dev/serial/by-id/usb-Prolific_USB 2.0 Serial-if00-port0";
+    m_line->setListed({"/dev/ttyS0", adapter});
+    PortInfo usb;
+    usb.name = adapter;
+    usb.description = QString::fromUtf8("Преобразователь USB-RS232");
+    usb.manufacturer = QString::fromUtf8("ООО «Бронтел»");
+    usb.serialNumber = "A10K 3XYZ";
+    usb.usbId = "067b:2303";
+    usb.stableName = stable;
+    m_line->describe(usb);
+    attachInstrument(adapter);
+    m_portName = "/dev/ttyS0";
+
+    QVERIFY(automatic());
+
+    const auto ports = m_details->last().at(0).value<QList<PortInfo>>();
+    QCOMPARE(ports.size(), 2);
+    QCOMPARE(ports.at(0).name, QString("/dev/ttyS0"));
+    QCOMPARE(ports.at(0).description, QString());
+    QCOMPARE(ports.at(1).description, usb.description);
+    QCOMPARE(ports.at(1).manufacturer, usb.manufacturer);
+    QCOMPARE(ports.at(1).serialNumber, usb.serialNumber);
+    QCOMPARE(ports.at(1).usbId, usb.usbId);
+    // The list itself keeps its form; the name kept for the next start is the
+    // one that survives a replug.
+    QCOMPARE(lastItems(), QStringList({"/dev/ttyS0", adapter + " KSR-583 #0042"}));
+    QCOMPARE(m_discovery->publishedPorts(), QStringList({"/dev/ttyS0", stable}));
+    QCOMPARE(m_portName, stable);
+    QCOMPARE(m_port->portName(), adapter);
+}
+
+void tst_PortDiscovery::configuredStableName_findsItsPortUnderTheListedName()
+{
+    const QString stable = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A10K-if00-port0";
+    m_line->setListed({"/dev/ttyS0", "/dev/ttyUSB1"});
+    PortInfo usb;
+    usb.name = "/dev/ttyUSB1";
+    usb.stableName = stable;
+    m_line->describe(usb);
+    attachInstrument("/dev/ttyUSB1");
+    m_portName = stable;
+
+    QVERIFY(configured());
+
+    QCOMPARE(identifiedPorts(), QStringList{"/dev/ttyUSB1"});
+    QCOMPARE(lastItems(), QStringList({"/dev/ttyS0", "/dev/ttyUSB1 KSR-583 #0042"}));
+    QCOMPARE(m_portName, stable);
 }
 
 QTEST_GUILESS_MAIN(tst_PortDiscovery)

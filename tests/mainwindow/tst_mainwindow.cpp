@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTextEdit>
 #include <QTextBlock>
 #include <QThread>
 #include <QTimer>
@@ -47,6 +48,7 @@ private slots:
     void close_logsAndWritesConfiguration();
     void historyTimer_downloadsOnceAfterOneUtc();
     void resize_changesOnlyTheLogHeight();
+    void portDetails_reachTheConnectionDialog();
 
 private:
     bool open(const QByteArray &ini = QByteArray());
@@ -558,6 +560,20 @@ void tst_MainWindow::resize_changesOnlyTheLogHeight()
     m_window->resize(568, 300);
     QTRY_COMPARE(m_window->height(), 350);
     QCOMPARE(log->height(), 51);
+}
+
+void tst_MainWindow::portDetails_reachTheConnectionDialog()
+{
+    QVERIFY(open());
+    PortInfo port;
+    port.name = "/dev/ttyUSB0";
+    port.failure = PortFailure::Busy;
+
+    emit m_window->link()->portsDescribed({port});
+    emit m_window->link()->updPorts({"/dev/ttyUSB0"}, 0);
+
+    QCOMPARE(child<QTextEdit>("portDetails")->toPlainText().section('\n', 0, 0),
+             QString("/dev/ttyUSB0: busy"));
 }
 
 QTEST_MAIN(tst_MainWindow)

@@ -16,8 +16,19 @@ void FakeLine::detach(const QString &port)
 
 void FakeLine::setOpenable(const QString &port, bool openable)
 {
+    setOpenFailure(port, openable ? PortFailure() : PortFailure(PortFailure::Other));
+}
+
+void FakeLine::setOpenFailure(const QString &port, const PortFailure &failure)
+{
     std::lock_guard<std::mutex> l(m_mutex);
-    m_openable.insert(port, openable);
+    m_failures.insert(port, failure);
+}
+
+void FakeLine::describe(const PortInfo &port)
+{
+    std::lock_guard<std::mutex> l(m_mutex);
+    m_described.insert(port.name, port);
 }
 
 QList<FakeWrite> FakeLine::writes() const
@@ -44,10 +55,9 @@ void FakeLine::clearWrites()
 bool FakePort::open()
 {
     std::lock_guard<std::mutex> l(m_line->m_mutex);
-    if (!m_line->m_openable.value(m_name, true))
-        return false;
-    m_open = true;
-    return true;
+    m_failure = m_line->m_failures.value(m_name);
+    m_open = m_failure.cause == PortFailure::None;
+    return m_open;
 }
 
 void FakePort::close()
@@ -127,4 +137,16 @@ QStringList FakePortFactory::availablePorts()
 {
     std::lock_guard<std::mutex> l(m_line->m_mutex);
     return m_line->m_listed;
+}
+
+QList<PortInfo> FakePortFactory::describePorts(const QStringList &names)
+{
+    std::lock_guard<std::mutex> l(m_line->m_mutex);
+    QList<PortInfo> ports;
+    for (const QString &name : names) {
+        PortInfo port = m_line->m_described.value(name);
+        port.name = name;
+        ports.append(port);
+    }
+    return ports;
 }

@@ -38,6 +38,10 @@ public:
     void attach(const QString &port, FakeDevice device);
     void detach(const QString &port);
     void setOpenable(const QString &port, bool openable);
+    // The port refuses to open for this reason; no cause makes it openable.
+    void setOpenFailure(const QString &port, const PortFailure &failure);
+    // What the system tells of a port besides its name.
+    void describe(const PortInfo &port);
     void setListed(const QStringList &ports) { std::lock_guard<std::mutex> l(m_mutex); m_listed = ports; }
 
     QList<FakeWrite> writes() const;
@@ -54,7 +58,8 @@ private:
     LinkClock &m_clock;
     mutable std::mutex m_mutex;
     QHash<QString, FakeDevice> m_devices;
-    QHash<QString, bool> m_openable;
+    QHash<QString, PortFailure> m_failures;
+    QHash<QString, PortInfo> m_described;
     QStringList m_listed;
     QList<FakeWrite> m_writes;
 };
@@ -67,6 +72,7 @@ public:
     void setPortName(const QString &name) override { m_name = name; }
     QString portName() const override { return m_name; }
     bool open() override;
+    PortFailure openFailure() const override { return m_failure; }
     void close() override;
     bool isOpen() const override { return m_open; }
     qint64 bytesAvailable() override;
@@ -85,6 +91,7 @@ private:
     std::shared_ptr<FakeLine> m_line;
     QString m_name;
     bool m_open = false;
+    PortFailure m_failure;
     QByteArray m_buffer;
     QList<Pending> m_pending;
 };
@@ -95,6 +102,7 @@ public:
     explicit FakePortFactory(std::shared_ptr<FakeLine> line) : m_line(std::move(line)) {}
     std::unique_ptr<SerialPort> createPort() override;
     QStringList availablePorts() override;
+    QList<PortInfo> describePorts(const QStringList &names) override;
 
 private:
     std::shared_ptr<FakeLine> m_line;

@@ -20,6 +20,7 @@ public:
         m_factory.record((ok ? QStringLiteral("open ") : QStringLiteral("cannot open ")) + portName());
         return ok;
     }
+    PortFailure openFailure() const override { return m_inner->openFailure(); }
     void close() override
     {
         // Only real closings: the idle loop closes a closed port every pass.

@@ -18,6 +18,10 @@ public:
 
     std::unique_ptr<SerialPort> createPort() override;
     QStringList availablePorts() override { return m_inner->availablePorts(); }
+    QList<PortInfo> describePorts(const QStringList &names) override
+    {
+        return m_inner->describePorts(names);
+    }
 
     QStringList trace() const;
     void record(const QString &event);

@@ -1,0 +1,180 @@
+// The history store: what a poll costs to write (on the writer's thread) and
+// to hand over (on the GUI thread), how large the database grows, and how
+// fast a month at one-second polling is read back for drawing.
+//
+// The databases are filled by ksr583-history-fill's code, through the store,
+// with a simulated instrument: drifting channels, dropouts, steering, lost
+// connections and the daily journal.
+
+#include "BenchReport.h"
+#include "BenchTime.h"
+
+#include "history/AllanDeviation.h"
+#include "history/HistoryReader.h"
+#include "history/HistoryStore.h"
+#include "history/HistoryWriter.h"
+#include "history/fill/HistoryFill.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <vector>
+
+namespace {
+
+const QDateTime End(QDate(2026, 3, 1), QTime(0, 0), Qt::UTC);
+constexpr qint64 Day = 86400000;
+
+ADJ_STATE adj(int i)
+{
+    ADJ_STATE a;
+    a.freqOffset = 1e-12f + float(i % 97) * 1e-16f;
+    a.freqDrift = 2e-15f;
+    for (int c = 0; c < 4; ++c)
+        a.chanOffset[c] = float(c + 1) * 1e-12f + float(i % 13) * 1e-15f;
+    return a;
+}
+
+double megabytes(const QString &path)
+{
+    return double(QFileInfo(path).size()) / 1e6;
+}
+
+// One poll per transaction, as the store writes at one poll a second.
+void writeCost(const QString &dir, int polls)
+{
+    HistoryWriter writer(dir + QStringLiteral("/write.sqlite"));
+    const qint64 t0 = End.toMSecsSinceEpoch();
+    writer.open(t0);
+    std::vector<double> ms;
+    VAR_STRUCT var;
+    for (int i = 0; i < polls; ++i) {
+        HistoryItem item{t0 + i * 1000, DETECT()};
+        if (i % 4 == 1)
+            item.data = ADJ_CMD_STATE();
+        else if (i % 4 == 2)
+            item.data = adj(i);
+        else if (i % 4 == 3)
+            item.data = var;
+        const qint64 start = BenchTime::nowNs();
+        writer.write({item});
+        ms.push_back(BenchTime::toMs(BenchTime::nowNs() - start));
+    }
+    writer.close(t0 + polls * 1000);
+    BenchReport::info(QStringLiteral("history write per poll, median"),
+                      BenchReport::format(BenchTime::quantile(ms, 0.5)) + " ms", QStringLiteral("writer thread"));
+    BenchReport::below(QStringLiteral("history write per poll, p99"), BenchTime::quantile(ms, 0.99), "ms", 1);
+    BenchReport::info(QStringLiteral("history write per poll, p99.9"),
+                      BenchReport::format(BenchTime::quantile(ms, 0.999)) + " ms",
+                      QStringLiteral("a checkpoint of the log"));
+}
+
+// What addStatus() costs the GUI thread: a copy into the queue.
+void enqueueCost(const QString &dir, int polls)
+{
+    HistoryStore store(dir + QStringLiteral("/enqueue.sqlite"));
+    const qint64 t0 = End.toMSecsSinceEpoch();
+    std::vector<double> us;
+    for (int i = 0; i < polls; ++i) {
+        const ADJ_STATE record = adj(i);
+        const qint64 start = BenchTime::nowNs();
+        store.addStatus(t0 + i * 1000, record);
+        us.push_back(double(BenchTime::nowNs() - start) / 1000.0);
+        if (i % 4000 == 3999)
+            store.waitUntilWritten();
+    }
+    store.waitUntilWritten();
+    BenchReport::below(QStringLiteral("history hand-over per poll (GUI), p99"), BenchTime::quantile(us, 0.99), "us",
+                       50);
+}
+
+QString fill(const QString &path, int interval, int days)
+{
+    HistoryFill::Options options;
+    options.path = path;
+    options.intervalSeconds = interval;
+    options.days = days;
+    options.endUtc = End;
+    const qint64 start = BenchTime::nowNs();
+    const HistoryFill::Result result = HistoryFill::run(options);
+    BenchReport::note(QStringLiteral("filled %1 days at %2 s: %3 polls, %4 MB, %5 s")
+                          .arg(days)
+                          .arg(interval)
+                          .arg(result.polls)
+                          .arg(megabytes(path), 0, 'f', 1)
+                          .arg(BenchTime::toMs(BenchTime::nowNs() - start) / 1000, 0, 'f', 1));
+    return result.dropped == 0 ? path : QString();
+}
+
+// The best of `runs` loads of `range` at `buckets`, in ms.
+double loadMs(const QString &path, TimeRange range, int buckets, int runs, int *level)
+{
+    double best = 1e9;
+    for (int r = 0; r < runs; ++r) {
+        const qint64 start = BenchTime::nowNs();
+        HistoryReader reader(path);
+        reader.open();
+        const HistoryView view = reader.load(range, buckets);
+        best = qMin(best, BenchTime::toMs(BenchTime::nowNs() - start));
+        if (view.series[Series::FreqOffset].isEmpty())
+            return -1;
+    }
+    *level = HistoryReader::level(range, buckets);
+    return best;
+}
+
+}  // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const BenchReport options(app.arguments());
+    QTemporaryDir dir;
+
+    // Enough polls for several checkpoints, whose sync is the rare slow write.
+    writeCost(dir.path(), 10000);
+    enqueueCost(dir.path(), options.quick() ? 20000 : 100000);
+
+    const QString tenSeconds = fill(dir.filePath(QStringLiteral("30d-10s.sqlite")), 10, 30);
+    const QString oneSecond = fill(dir.filePath(QStringLiteral("30d-1s.sqlite")), 1, 30);
+    if (tenSeconds.isEmpty() || oneSecond.isEmpty()) {
+        BenchReport::failed(QStringLiteral("history size"), QStringLiteral("the store dropped entries while filling"));
+        return 1;
+    }
+    BenchReport::info(QStringLiteral("history size per day at 1 s"),
+                      BenchReport::format(megabytes(oneSecond) / 30) + " MB");
+    BenchReport::info(QStringLiteral("history size per day at 10 s"),
+                      BenchReport::format(megabytes(tenSeconds) / 30) + " MB");
+    if (options.quick()) {
+        BenchReport::below(QStringLiteral("history size per year at 10 s (from 30 days)"),
+                           megabytes(tenSeconds) * 365 / 30, "MB", 100);
+    } else {
+        const QString year = fill(dir.filePath(QStringLiteral("365d-10s.sqlite")), 10, 365);
+        BenchReport::below(QStringLiteral("history size per year at 10 s"), megabytes(year), "MB", 100);
+    }
+
+    // The month at one second, as the History window opens it, and the range
+    // just short of the five-minute summaries, the longest read reading by reading.
+    const qint64 endMs = End.toMSecsSinceEpoch();
+    const int runs = options.quick() ? 1 : 3;
+    int level = 0;
+    const double month = loadMs(oneSecond, {endMs - 30 * Day, endMs}, 2000, runs, &level);
+    BenchReport::below(QStringLiteral("history load 30 days at 1 s, 2000 buckets"), month, "ms", 300);
+    BenchReport::note(QStringLiteral("  read from summary level %1").arg(level));
+    const qint64 rawSpan = 2000 * 5 * 60000 - 60000;
+    const double raw = loadMs(oneSecond, {endMs - rawSpan, endMs}, 2000, runs, &level);
+    BenchReport::below(QStringLiteral("history load 6.9 days at 1 s (each reading)"), raw, "ms", 500);
+
+    // The Allan deviation of one channel's month.
+    const qint64 start = BenchTime::nowNs();
+    HistoryReader reader(oneSecond);
+    reader.open();
+    const QVector<Sample> samples = reader.samples(Series::Offset1, {endMs - 30 * Day, endMs});
+    const AllanDeviation::Grid grid = AllanDeviation::grid(samples);
+    const QVector<AllanDeviation::Point> adev = AllanDeviation::overlapping(grid.y, grid.tau0);
+    BenchReport::info(QStringLiteral("history ADEV of 30 days at 1 s"),
+                      BenchReport::format(BenchTime::toMs(BenchTime::nowNs() - start)) + " ms",
+                      QStringLiteral("%1 samples, %2 taus").arg(samples.size()).arg(adev.size()));
+    return 0;
+}

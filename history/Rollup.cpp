@@ -1,0 +1,53 @@
+#include "Rollup.h"
+
+namespace {
+
+qint64 slotOf(qint64 timeMs, qint64 slotMs)
+{
+    // Floor division, also for times before 1970.
+    return timeMs >= 0 ? timeMs / slotMs : -((-timeMs + slotMs - 1) / slotMs);
+}
+
+}  // namespace
+
+void Rollup::add(qint64 timeMs, int first, const QVector<std::optional<qint64>> &codes)
+{
+    if (m_current && (slotOf(timeMs, m_slotMs) != slotOf(m_current->startMs, m_slotMs)
+                      || timeMs < m_current->endMs))
+        breakHere();
+    if (!m_current) {
+        m_current = Row();
+        m_current->startMs = timeMs;
+    }
+    Row &row = *m_current;
+    row.endMs = timeMs;
+    ++row.readings;
+    for (int i = 0; i < codes.size(); ++i) {
+        const std::optional<qint64> &code = codes.at(i);
+        if (!code)
+            continue;
+        auto &min = row.min[size_t(first + i)];
+        auto &max = row.max[size_t(first + i)];
+        min = min ? qMin(*min, *code) : *code;
+        max = max ? qMax(*max, *code) : *code;
+    }
+    m_currentChanged = true;
+}
+
+void Rollup::breakHere()
+{
+    if (m_current && m_currentChanged)
+        m_completed << *m_current;
+    m_current.reset();
+    m_currentChanged = false;
+}
+
+QVector<Rollup::Row> Rollup::takeChanged()
+{
+    QVector<Row> rows;
+    rows.swap(m_completed);
+    if (m_current && m_currentChanged)
+        rows << *m_current;
+    m_currentChanged = false;
+    return rows;
+}

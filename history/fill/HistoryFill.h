@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+#include <functional>
+
+// Fills a history database with weeks of a simulated instrument, written
+// through the program's own store: channels that drift, lose their signal and
+// qualify again, a reference switch, steering commands and a smooth
+// correction, a command that fails, synchronisation switched off and on,
+// lost connections, a program restart and the daily journal download.
+class HistoryFill
+{
+public:
+    struct Options {
+        QString path;
+        int intervalSeconds = 10;  // MonitorInterval: one record per poll, the four in turn
+        int days = 30;
+        quint64 seed = 1;
+        QDateTime endUtc;          // the last poll; now when not valid
+    };
+    struct Result {
+        qint64 polls = 0;
+        qint64 events = 0;  // link events, messages, commands, journal downloads
+        qint64 dropped = 0; // what the store could not write (0 unless something is wrong)
+    };
+
+    // `progress` is told 0..100.
+    static Result run(const Options &options, const std::function<void(int)> &progress = {});
+};

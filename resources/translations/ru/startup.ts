@@ -1,0 +1,69 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ru_RU">
+<context>
+    <name>CommandLine</name>
+    <message>
+        <source>Shows this help and exits.</source>
+        <translation>Показывает эту справку и завершает работу.</translation>
+    </message>
+    <message>
+        <source>Shows the program&apos;s version and exits.</source>
+        <translation>Показывает версию программы и завершает работу.</translation>
+    </message>
+    <message>
+        <source>Works in &lt;folder&gt;, made if missing: it holds fconn583.ini, and a Path_local of &quot;.&quot; means it. Without this option the program works in the current folder.</source>
+        <translation>Работать в папке &lt;папка&gt; (создаётся, если её нет): в ней лежит fconn583.ini, и Path_local, равный «.», означает её. Без этого параметра программа работает в текущей папке.</translation>
+    </message>
+    <message>
+        <source>folder</source>
+        <translation>папка</translation>
+    </message>
+    <message>
+        <source>Works in the user&apos;s own folder (%1), made with a default fconn583.ini on first start. The menu entry starts the program so.</source>
+        <translation>Работать в собственной папке пользователя (%1), которая при первом запуске создаётся вместе с fconn583.ini с настройками по умолчанию. Так программу запускает пункт меню.</translation>
+    </message>
+    <message>
+        <source>Monitoring and control of the KSR-583 microstepper combiner synthesizer.</source>
+        <translation>Контроль и управление микрошаговым синтезатором-комбинатором KSR-583.</translation>
+    </message>
+    <message>
+        <source>Unexpected argument: %1</source>
+        <translation>Лишний аргумент: %1</translation>
+    </message>
+    <message>
+        <source>Give either --workdir or --user-workdir, not both.</source>
+        <translation>Укажите либо --workdir, либо --user-workdir, но не оба сразу.</translation>
+    </message>
+    <message>
+        <source>--workdir needs a folder.</source>
+        <translation>Для --workdir нужно указать папку.</translation>
+    </message>
+</context>
+<context>
+    <name>WorkFolder</name>
+    <message>
+        <source>Cannot work in the folder %1: it cannot be made or entered.</source>
+        <translation>Невозможно работать в папке %1: её не удаётся создать или открыть.</translation>
+    </message>
+    <message>
+        <source>Cannot write %1 in the folder %2.</source>
+        <translation>Не удаётся записать %1 в папку %2.</translation>
+    </message>
+</context>
+<context>
+    <name>QCommandLineParser</name>
+    <message>
+        <source>Usage: %1</source>
+        <translation>Запуск: %1</translation>
+    </message>
+    <message>
+        <source>[options]</source>
+        <translation>[параметры]</translation>
+    </message>
+    <message>
+        <source>Options:</source>
+        <translation>Параметры:</translation>
+    </message>
+</context>
+</TS>

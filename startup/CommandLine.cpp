@@ -1,0 +1,77 @@
+#include "CommandLine.h"
+
+#include "WorkFolder.h"
+
+#include <QLocale>
+#include <QTranslator>
+
+#include <cstdio>
+
+CommandLine::CommandLine()
+    : m_help({QStringLiteral("h"), QStringLiteral("help")}, tr("Shows this help and exits.")),
+      m_version({QStringLiteral("v"), QStringLiteral("version")},
+                tr("Shows the program's version and exits.")),
+      m_workdirOption(QStringLiteral("workdir"),
+                      tr("Works in <folder>, made if missing: it holds fconn583.ini, and a "
+                         "Path_local of \".\" means it. Without this option the program works "
+                         "in the current folder."),
+                      tr("folder")),
+      m_userWorkdirOption(QStringLiteral("user-workdir"),
+                          tr("Works in the user's own folder (%1), made with a default "
+                             "fconn583.ini on first start. The menu entry starts the program so.")
+                              .arg(WorkFolder::userFolder()))
+{
+    m_parser.setApplicationDescription(
+        tr("Monitoring and control of the KSR-583 microstepper combiner synthesizer."));
+    m_parser.addOptions({m_help, m_version, m_workdirOption, m_userWorkdirOption});
+}
+
+CommandLine::Request CommandLine::parse(const QStringList &arguments)
+{
+    const bool parsed = m_parser.parse(arguments);
+    if (m_parser.isSet(m_help))
+        return Request::Help;
+    if (m_parser.isSet(m_version))
+        return Request::Version;
+    if (!parsed) {
+        m_error = m_parser.errorText();
+        return Request::Error;
+    }
+    if (!m_parser.positionalArguments().isEmpty()) {
+        m_error = tr("Unexpected argument: %1").arg(m_parser.positionalArguments().constFirst());
+        return Request::Error;
+    }
+    m_userWorkdir = m_parser.isSet(m_userWorkdirOption);
+    if (m_userWorkdir && m_parser.isSet(m_workdirOption)) {
+        m_error = tr("Give either --workdir or --user-workdir, not both.");
+        return Request::Error;
+    }
+    m_workdir = m_userWorkdir ? WorkFolder::userFolder() : m_parser.value(m_workdirOption);
+    if (m_parser.isSet(m_workdirOption) && m_workdir.isEmpty()) {
+        m_error = tr("--workdir needs a folder.");
+        return Request::Error;
+    }
+    return Request::Run;
+}
+
+QString CommandLine::helpText() const
+{
+    return m_parser.helpText();
+}
+
+QString CommandLine::versionText()
+{
+    return QStringLiteral("ksr583-monitor ") + QStringLiteral(KSR_VERSION);
+}
+
+int CommandLine::answer(Request request)
+{
+    QTranslator russian;
+    if (QLocale().language() == QLocale::Russian && russian.load(QStringLiteral(":/Brontel583_ru")))
+        QCoreApplication::installTranslator(&russian);
+    // Built after the translator, so that the option texts are translated.
+    const CommandLine translated;
+    const QString text = request == Request::Help ? translated.helpText() : versionText() + QLatin1Char('\n');
+    std::fputs(text.toLocal8Bit().constData(), stdout);
+    return 0;
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QString>
+#include <QStringList>
+
+// The program's options. Parsing needs no application object, so that
+// --help and --version are answered before a display is asked for; the
+// texts of the answer need one (QCoreApplication will do).
+class CommandLine
+{
+    Q_DECLARE_TR_FUNCTIONS(CommandLine)
+
+public:
+    enum class Request { Run, Help, Version, Error };
+
+    CommandLine();
+    CommandLine(const CommandLine &) = delete;
+    CommandLine &operator=(const CommandLine &) = delete;
+
+    // Help and version win over any mistake in the rest, so that
+    // "-platform xcb --help" answers before Qt has taken its own options out.
+    Request parse(const QStringList &arguments);
+    QString errorText() const { return m_error; }
+
+    // The folder named by --workdir, or the per-user folder for
+    // --user-workdir; empty for the current folder.
+    QString workdir() const { return m_workdir; }
+    bool userWorkdir() const { return m_userWorkdir; }
+
+    QString helpText() const;
+    static QString versionText();
+
+    // Prints the help (in Russian where the system speaks it) or the version
+    // to standard output; returns the exit code. Needs an application object.
+    static int answer(Request request);
+
+private:
+    QCommandLineParser m_parser;
+    QCommandLineOption m_help;
+    QCommandLineOption m_version;
+    QCommandLineOption m_workdirOption;
+    QCommandLineOption m_userWorkdirOption;
+    QString m_error;
+    QString m_workdir;
+    bool m_userWorkdir = false;
+};

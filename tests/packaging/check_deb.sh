@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Builds the Debian package from a finished build tree, checks what is in it,
+# unpacks it into a throw-away root and runs the unpacked programs there.
+# Usage: check_deb.sh CPACK BUILD_DIR VERSION
+set -euo pipefail
+cpack=$1
+build=$2
+version=$3
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# The tests run on a finished build, so cpack need not check every target
+# (tests and benchmarks included) first: it installs the one folder that
+# holds all the install rules.
+"$cpack" -G DEB --config "$build/CPackConfig.cmake" -B "$work" \
+  -D "CPACK_INSTALL_CMAKE_PROJECTS=$build/packaging;ksr583-monitor;ALL;/" >"$work/cpack.log" 2>&1 \
+  || { cat "$work/cpack.log"; fail "cpack could not build the package"; }
+deb=$(echo "$work"/ksr583-monitor_"$version"_*.deb)
+[ -f "$deb" ] || fail "no package ksr583-monitor_${version}_*.deb"
+
+files=$(dpkg-deb -c "$deb" | awk '{print $6}' | grep -v '/$')
+expected="./usr/bin/ksr583-monitor
+./usr/bin/ksr583-sim
+./usr/share/applications/ksr583-monitor.desktop
+./usr/share/icons/hicolor/64x64/apps/ksr583-monitor.png"
+[ "$(sort <<<"$files")" = "$expected" ] || fail "package holds:"$'\n'"$files"
+
+depends=$(dpkg-deb -f "$deb" Depends)
+for library in libqt5serialport5 libqt5widgets5 libqcustomplot; do
+  grep -q "$library" <<<"$depends" || fail "dpkg-shlibdeps did not find $library: $depends"
+done
+
+root="$work/root"
+dpkg-deb -x "$deb" "$root"
+desktop="$root/usr/share/applications/ksr583-monitor.desktop"
+desktop-file-validate "$desktop" || fail "desktop-file-validate rejects the menu entry"
+grep -qx 'Exec=ksr583-monitor --user-workdir' "$desktop" || fail "menu entry does not start in the user's folder"
+
+# No display: an answer that needed one would fail.
+without_display=(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb)
+answer=$("${without_display[@]}" "$root/usr/bin/ksr583-monitor" --version)
+[ "$answer" = "ksr583-monitor $version" ] || fail "--version says: $answer"
+# The translations travel inside the program.
+"${without_display[@]}" LC_ALL=ru_RU.UTF-8 "$root/usr/bin/ksr583-monitor" --help \
+  | grep -q "KSR-583" || fail "--help does not answer"
+"${without_display[@]}" LC_ALL=ru_RU.UTF-8 "$root/usr/bin/ksr583-monitor" --help \
+  | grep -q "Контроль и управление" || fail "the installed program has no Russian"
+"$root/usr/bin/ksr583-sim" --help >/dev/null || fail "the installed simulator does not start"
+echo "PASS: $(basename "$deb")"
