@@ -120,7 +120,9 @@ int main(int argc, char *argv[])
     BenchReport::note(QStringLiteral("%1 idle samples, %2 behind a poll").arg(idle.size()).arg(busy.size()));
     BenchReport::info(QStringLiteral("command latency idle, median"),
                       BenchReport::format(BenchTime::quantile(idle, 0.5)) + " ms");
-    BenchReport::below(QStringLiteral("command latency idle, p99"), BenchTime::quantile(idle, 0.99), "ms", 15);
+    BenchReport::below(QStringLiteral("command latency idle, p99"), BenchTime::quantile(idle, 0.99), "ms", 1);
+    BenchReport::info(QStringLiteral("  before the loop woke on a command, p99"), QStringLiteral("10.2 ms"),
+                      QStringLiteral("a 10 ms sleep per idle pass"));
     BenchReport::info(QStringLiteral("command latency behind a poll, median"),
                       BenchReport::format(BenchTime::quantile(busy, 0.5)) + " ms",
                       QStringLiteral("poll answered %1 ms late").arg(LateMs));

@@ -120,7 +120,7 @@ int main(int argc, char *argv[])
     COMThread &link = runner.link();
     link.setPortName(linkPath);
     link.setMonitorInterval(1);
-    StatusPublisher publisher(&link, clock);
+    StatusPublisher publisher(&link);
     publisher.setChannelNames({"Rb \"AHM#1\"", "Rb 2", "Cs 3", "Водород 4"});
     MetricsServer metrics(publisher.board());
     if (metrics.start("127.0.0.1", 0) != MetricsServer::StartResult::Listening) {

@@ -109,8 +109,10 @@ void DATETIME_command::setShiftFields(const DateShift::Fields &f)
 
 void DATETIME_command::setDateEntry(const QDateTime &t)
 {
+    // The entry holds what it shows: no milliseconds of the clock it came from.
+    const QTime time = t.time();
     ui->newDateOnDevice_dateEdit->setDate(t.date());
-    ui->newTimeOnDevice_timeEdit->setTime(t.time());
+    ui->newTimeOnDevice_timeEdit->setTime(QTime(time.hour(), time.minute(), time.second()));
 }
 
 QDateTime DATETIME_command::enteredDateTime() const

@@ -7,6 +7,14 @@ QDateTime wallClock(const QDateTime &t)
 {
     return QDateTime(t.date(), t.time(), Qt::UTC);
 }
+
+// The operator sees and means whole seconds; the clock's hidden milliseconds
+// must not cut a second off the shift.
+QDateTime wholeSeconds(const QDateTime &t)
+{
+    const QTime time = t.time();
+    return wallClock(QDateTime(t.date(), QTime(time.hour(), time.minute(), time.second())));
+}
 }  // namespace
 
 bool DateShift::Fields::operator==(const Fields &o) const
@@ -30,7 +38,7 @@ DateShift::Difference DateShift::between(const QDateTime &base, const QDateTime 
     Difference d;
     const qint64 days = base.date().daysTo(target.date());
     d.days = qint32(days);
-    d.seconds = qint32(wallClock(base).secsTo(wallClock(target)) - days * 86400);
+    d.seconds = qint32(wholeSeconds(base).secsTo(wholeSeconds(target)) - days * 86400);
     return d;
 }
 

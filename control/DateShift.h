@@ -32,7 +32,7 @@ public:
     static QDateTime apply(const QDateTime &base, const Fields &shift);
 
     // Calendar days from base's date to target's date, and the seconds that
-    // remain once those days are taken away.
+    // remain once those days are taken away; milliseconds do not count.
     static Difference between(const QDateTime &base, const QDateTime &target);
 
     // The shift that leads from base to target, field by field, chosen so

@@ -175,6 +175,19 @@ void Settings::on_menu_tabWidget_cellClicked(int row, int)
 {
     if (!page(row))
         return;
+    // The row of the page already shown leaves it as it is: a refresh would
+    // throw away what the operator has chosen and not sent yet.
+    if (!page(row)->isVisible())
+        preparePage(row);
+    for (int other = 0; other < RowCount; ++other) {
+        if (other != row)
+            page(other)->hide();
+    }
+    page(row)->show();
+}
+
+void Settings::preparePage(int row)
+{
     switch (row) {
     case RowMode:
         m_mode->openPage();
@@ -197,11 +210,6 @@ void Settings::on_menu_tabWidget_cellClicked(int row, int)
     default:
         break;
     }
-    for (int other = 0; other < RowCount; ++other) {
-        if (other != row)
-            page(other)->hide();
-    }
-    page(row)->show();
 }
 
 void Settings::stopPages()

@@ -83,6 +83,8 @@ private:
     void hideDisabledRows();
     QWidget *page(int row) const;
     void stopPages();
+    // What selecting a row does before its page is shown.
+    void preparePage(int row);
 
     Ui::Settings *ui;
     authentication *m_access = nullptr;

@@ -1,6 +1,8 @@
 #include "AccountsFile.h"
 
 #include <QFile>
+#include <QDir>
+#include <QFileInfo>
 #include <QStringList>
 
 namespace {
@@ -47,10 +49,26 @@ QList<Account> AccountsFile::parse(const QByteArray &content)
     return accounts;
 }
 
-QList<Account> AccountsFile::read(const QString &path)
+QList<Account> AccountsFile::read(const QString &path, QString *refusal)
 {
+    const QFileInfo info(path);
+    if (!info.exists())
+        return {};
+    const auto refuse = [&](const QString &reason) {
+        if (refusal)
+            *refusal = tr("The accounts file \"%1\" is not used: %2. Only the built-in account can log in.")
+                           .arg(QDir::toNativeSeparators(path), reason);
+        return QList<Account>();
+    };
+    // Checked before opening: opening a pipe would wait for a writer.
+    if (!info.isFile())
+        return refuse(tr("it is not a regular file"));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return {};
-    return parse(file.readAll());
+    // Read with a bound: the file may have grown since it was looked at.
+    const QByteArray content = file.read(MaxBytes + 1);
+    if (content.size() > MaxBytes)
+        return refuse(tr("it is larger than 1 MB"));
+    return parse(content);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 
@@ -22,8 +23,15 @@ struct Account {
 // line is skipped, and so is a login already listed above it.
 class AccountsFile
 {
+    Q_DECLARE_TR_FUNCTIONS(AccountsFile)
+
 public:
+    // An accounts file is a few lines; anything larger is a wrong path.
+    static constexpr qint64 MaxBytes = 1024 * 1024;
+
     static QList<Account> parse(const QByteArray &content);
-    // An unreadable file gives no accounts.
-    static QList<Account> read(const QString &path);
+    // A missing or unreadable file gives no accounts. So does one that is no
+    // regular file (a device would never end) or is larger than MaxBytes:
+    // then `refusal` says why, for the operator.
+    static QList<Account> read(const QString &path, QString *refusal = nullptr);
 };

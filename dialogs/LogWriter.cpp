@@ -10,10 +10,15 @@ LogWriter::LogWriter(const QString &localPath, std::shared_ptr<LinkClock> clock)
 {
 }
 
-void LogWriter::appendLogLine(const QString &text) const
+bool LogWriter::appendLogLine(const QString &text) const
 {
     const QDateTime now = m_clock->now();
-    appendToFile(filePath(m_localPath, now.date()), line(now.time(), text));
+    return appendToFile(filePath(m_localPath, now.date()), line(now.time(), text));
+}
+
+QString LogWriter::currentFile() const
+{
+    return filePath(m_localPath, m_clock->now().date());
 }
 
 QString LogWriter::line(const QTime &time, const QString &text)
@@ -30,10 +35,11 @@ QString LogWriter::filePath(const QString &localPath, const QDate &date)
         + QStringLiteral(".log");
 }
 
-void LogWriter::appendToFile(const QString &path, const QString &text)
+bool LogWriter::appendToFile(const QString &path, const QString &text)
 {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text))
-        return;
-    file.write(text.toUtf8());
+        return false;
+    const QByteArray bytes = text.toUtf8();
+    return file.write(bytes) == bytes.size() && file.flush();
 }

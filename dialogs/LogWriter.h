@@ -17,15 +17,18 @@ class LogWriter
 public:
     LogWriter(const QString &localPath, std::shared_ptr<LinkClock> clock);
 
-    void appendLogLine(const QString &text) const;
+    // False when the line could not be written.
+    bool appendLogLine(const QString &text) const;
+    // Today's file, where appendLogLine() writes.
+    QString currentFile() const;
 
     // "hh:mm:ss text" plus a line feed, unless the text ends in a carriage
     // return (then it stays as it is).
     static QString line(const QTime &time, const QString &text);
     // <local path>/Logs/yyyyMMdd.log
     static QString filePath(const QString &localPath, const QDate &date);
-    // Appends UTF-8 text; a file that cannot be opened loses the text.
-    static void appendToFile(const QString &path, const QString &text);
+    // Appends UTF-8 text; false when the file could not be opened or written.
+    static bool appendToFile(const QString &path, const QString &text);
 
 private:
     QString m_localPath;

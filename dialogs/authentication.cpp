@@ -28,9 +28,9 @@ authentication::~authentication()
     delete ui;
 }
 
-QList<Account> authentication::readAccountsFile(const QString &path)
+QList<Account> authentication::readAccountsFile(const QString &path, QString *refusal)
 {
-    return AccountsFile::read(path);
+    return AccountsFile::read(path, refusal);
 }
 
 void authentication::setAccounts(const QList<Account> &accounts)

@@ -23,8 +23,9 @@ public:
     explicit authentication(QWidget *parent = nullptr);
     ~authentication() override;
 
-    // The accounts of a file; none when it cannot be read.
-    static QList<Account> readAccountsFile(const QString &path);
+    // The accounts of a file; none when it cannot be read, or when it is
+    // refused (no regular file, too large), and then `refusal` says why.
+    static QList<Account> readAccountsFile(const QString &path, QString *refusal = nullptr);
 
     // Adds, in order, every account whose login is not known yet.
     void setAccounts(const QList<Account> &accounts);

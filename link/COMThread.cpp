@@ -197,8 +197,11 @@ void COMThread::stopConnecting()
 
 void COMThread::queueCommand(int code)
 {
-    std::lock_guard<std::mutex> lock(m_queueLock);
-    m_queue.enqueue({code, m_params});
+    {
+        std::lock_guard<std::mutex> lock(m_queueLock);
+        m_queue.enqueue({code, m_params});
+    }
+    m_commandQueued.notify_one();
 }
 
 bool COMThread::isConnected() const
@@ -209,7 +212,12 @@ bool COMThread::isConnected() const
 void COMThread::publishResults()
 {
     const LinkResults r = m_records.results.get();
-    m_params.ave_info.enabledCur = r.aveEnabled;
+    // A status poll also reports the flag; only a reading newer than the last
+    // one copied may replace what it wrote.
+    if (r.aveEnabledReadings != m_aveEnabledReadingsPublished) {
+        m_aveEnabledReadingsPublished = r.aveEnabledReadings;
+        m_params.ave_info.enabledCur = r.aveEnabled;
+    }
     std::copy(std::begin(r.aveValues), std::end(r.aveValues), std::begin(m_params.ave_info.aveCur));
     m_params.currentLimit = r.currentLimit;
     m_params.dateTime_info.timeDifference = r.timeDifference;
@@ -300,10 +308,12 @@ void COMThread::runPass()
         m_steering->abort();
 
     if (m_connectNeeded) {
+        m_steering->endWithoutInstrument();
         attemptConnection();
     } else if (m_connected) {
         connectedPass();
     } else {
+        m_steering->endWithoutInstrument();
         m_searching = false;
         m_port->close();
         m_clock->sleepMs(IdleSleepMs);
@@ -359,7 +369,7 @@ void COMThread::connectedPass()
     // look up the time zone twice on every 10 ms pass.
     const QDateTime now = m_clock->nowUtc();
     if (now.toSecsSinceEpoch() == m_lastTick.toSecsSinceEpoch()) {
-        m_clock->sleepMs(ConnectedSleepMs);
+        pause();
         return;
     }
     tick(now);
@@ -369,7 +379,7 @@ void COMThread::tick(const QDateTime &now)
 {
     m_steering->tick();
     if (now.toSecsSinceEpoch() - m_lastPoll.toSecsSinceEpoch() < m_monitorInterval) {
-        m_clock->sleepMs(ConnectedSleepMs);
+        pause();
     } else {
         const bool lost = m_poller->pollNext();
         publishCounters();
@@ -379,6 +389,14 @@ void COMThread::tick(const QDateTime &now)
         m_lastPoll = now;
     }
     m_lastTick = now;
+}
+
+void COMThread::pause()
+{
+    // The bound keeps ticks and polls on time; the wake lets a command's
+    // first byte go out at once instead of up to a pause later.
+    std::unique_lock<std::mutex> lock(m_queueLock);
+    m_clock->waitMs(ConnectedSleepMs, m_commandQueued, lock, [this] { return !m_queue.isEmpty(); });
 }
 
 bool COMThread::takeCommand(QueuedCommand &command)

@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include <atomic>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 
@@ -32,7 +33,8 @@ class StatusReader;
 // Thread rules:
 //  - The connection flags are atomics; the port name is under m_nameLock.
 //  - The command queue (codes with a copy of the parameter block) is under
-//    m_queueLock, held for one append or one removal.
+//    m_queueLock, held for one append or one removal, and while the loop's
+//    idle pause checks it; m_commandQueued wakes that pause.
 //  - Records and results are Guarded: readers get whole copies.
 //  - params() belongs to the GUI thread alone.
 class COMThread : public QObject
@@ -134,6 +136,8 @@ private:
     void connectedPass();
     void tick(const QDateTime &now);
     bool takeCommand(QueuedCommand &command);
+    // The connected loop's idle pause, ended early by a queued command.
+    void pause();
     void execute(const QueuedCommand &command);
     bool runHandler(const QueuedCommand &command);
     void publishCounters();
@@ -157,9 +161,11 @@ private:
     std::atomic<bool> m_abortSteering{false};
 
     mutable std::mutex m_queueLock;
+    std::condition_variable m_commandQueued;
     QQueue<QueuedCommand> m_queue;
 
     CommandParameters m_params;  // GUI thread only
+    quint64 m_aveEnabledReadingsPublished = 0;  // GUI thread only
     LinkRecords m_records;
 
     // Set by stop() even before process() runs, so an early stop is not lost.

@@ -68,12 +68,21 @@ struct AveControlInfo {
 // What the link measures for the tabs (AVE, limit, clock shift, 1PPS).
 struct LinkResults {
     bool aveEnabled = false;
+    // Counts the AVE permission readings, so that the GUI copies a reading
+    // once and a newer flag from a status poll is not undone by it.
+    quint64 aveEnabledReadings = 0;
     float aveValues[4] = {};
     float currentLimit = 0;
     qint32 timeDifference = 0;
     qint32 dateDifference = 0;
     QDateTime lastTimeUpdate;
     PPS_DELAY pps;
+
+    void setAveEnabled(bool enabled)
+    {
+        aveEnabled = enabled;
+        ++aveEnabledReadings;
+    }
 };
 
 struct CommandParameters {

@@ -457,7 +457,7 @@ bool DeviceCommands::getAveEnabled()
     const Frame::Result result = exchange(Request::AvePermission, QByteArray(), &answer);
     if (result == Frame::Result::Accepted) {
         const bool enabled = Frame::u8(answer, 8) != 0;
-        m_records.results.update([enabled](LinkResults &r) { r.aveEnabled = enabled; });
+        m_records.results.update([enabled](LinkResults &r) { r.setAveEnabled(enabled); });
         emit aveStateRcvd();
     }
     return reportAve(result, QT_TR_NOOP("Read AVE permission OK "),

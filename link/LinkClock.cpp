@@ -3,6 +3,8 @@
 #include <QElapsedTimer>
 #include <QThread>
 
+#include <chrono>
+
 QDateTime LinkClock::now() const
 {
     return QDateTime::currentDateTime();
@@ -27,4 +29,10 @@ void LinkClock::sleepMs(int ms)
 {
     if (ms > 0)
         QThread::msleep(static_cast<unsigned long>(ms));
+}
+
+void LinkClock::waitMs(int ms, std::condition_variable &wake, std::unique_lock<std::mutex> &lock,
+                       const std::function<bool()> &ready)
+{
+    wake.wait_for(lock, std::chrono::milliseconds(qMax(0, ms)), ready);
 }

@@ -135,3 +135,11 @@ void SmoothSteering::abort()
     stop();
     emit windowInfo(tr("Smooth steering is aborted by the user"), kBlack);
 }
+
+void SmoothSteering::endWithoutInstrument()
+{
+    if (!m_active)
+        return;
+    stop();
+    emit windowInfo(tr("Smooth steering is stopped: the instrument is not connected"), kRed);
+}

@@ -32,6 +32,10 @@ public:
     bool start(const SmartControlInfo &info);
     void tick();                               // once per second while connected
     void abort();                              // link thread only
+    // The link has no instrument (it searches again, or the operator stopped
+    // connecting): the plan's timing is lost, and a search may find another
+    // instrument, so the steering ends here.
+    void endWithoutInstrument();
     bool isActive() const { return m_active; }
 
 signals:

@@ -3,6 +3,7 @@
 #include "HistorySchedule.h"
 #include "StatusDisplay.h"
 #include "StatusPublisher.h"
+#include "SupervisInfoWriter.h"
 #include "control/Settings.h"
 #include "dialogs/AutoConnectForm.h"
 #include "dialogs/ConnectDialog.h"
@@ -19,7 +20,9 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QGuiApplication>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QThread>
 #include <QTimer>
 #include <QTranslator>
@@ -29,9 +32,18 @@ namespace {
 const char ProgramStarted[] = "Program started.";
 // The message log keeps its width and takes the window height minus this.
 constexpr int LogHeightMargin = 299;
+constexpr int SupervisionIntervalMs = 60000;
 // The longest the link loop can take to notice a stop: one exchange of up to
 // 10 s, with room to spare.
 constexpr int LinkStopWaitMs = 15000;
+
+// The top left corner that puts a window of `size` with its centre at `centre`.
+QPoint centredOn(const QSize &size, const QPoint &centre)
+{
+    QRect placed(QPoint(), size);
+    placed.moveCenter(centre);
+    return placed.topLeft();
+}
 
 }  // namespace
 
@@ -76,8 +88,9 @@ MainWindow::MainWindow(std::shared_ptr<PortFactory> ports, std::shared_ptr<LinkC
     emit translate();
     connect(ui->actionAbout_device, &QAction::triggered, m_about, &QWidget::show);
     startPublication();
+    startSupervisionTimer();
     startParameterLog();
-    m_log.appendLogLine(QString::fromLatin1(ProgramStarted));
+    logLine(QString::fromLatin1(ProgramStarted));
     if (QFile::exists(QStringLiteral("icon2016_583.ico")))
         setWindowIcon(QIcon(QStringLiteral("icon2016_583.ico")));
     startHistoryTimer();
@@ -123,8 +136,13 @@ QStringList MainWindow::channelNames() const
 
 void MainWindow::applyWindowPosition()
 {
-    if (m_config.hasMainWindowPos())
+    if (m_config.hasMainWindowPos()) {
         move(m_config.mainWindowPos);
+        return;
+    }
+    // Placed here, not by the system, so that the search form can be centred
+    // on where the window will appear.
+    move(centredOn(size(), QGuiApplication::primaryScreen()->availableGeometry().center()));
 }
 
 void MainWindow::loadLanguage(bool russian)
@@ -139,8 +157,9 @@ void MainWindow::loadLanguage(bool russian)
 
 void MainWindow::makeFolders()
 {
-    QDir().mkpath(m_config.pathLocal + QStringLiteral("/Logs"));
-    QDir().mkpath(m_config.pathLocal + QStringLiteral("/Status"));
+    const QVector<WriteWatch::Line> problems = m_writeWatch.makeFolders(m_config.pathLocal);
+    for (const WriteWatch::Line &line : problems)
+        showWatchLine(line);
 }
 
 void MainWindow::initDisplay()
@@ -197,7 +216,10 @@ void MainWindow::startLink(std::shared_ptr<PortFactory> ports, std::shared_ptr<L
 void MainWindow::createLoginDialog()
 {
     m_login = std::make_unique<authentication>();
-    m_login->setAccounts(authentication::readAccountsFile(m_config.passwordsFile));
+    QString refusal;
+    m_login->setAccounts(authentication::readAccountsFile(m_config.passwordsFile, &refusal));
+    if (!refusal.isEmpty())
+        on_windowInfo(refusal, QStringLiteral("red"));
     m_login->setMaxAttempts(m_config.numOfAttempts);
     m_login->setLockSeconds(m_config.numOfSeconds);
 }
@@ -239,11 +261,6 @@ void MainWindow::createConnectionDialogs()
 
     m_autoConnectForm = std::make_unique<AutoConnectForm>();
     m_autoConnectForm->setWindowModality(Qt::ApplicationModal);
-    if (m_config.analyseAtStart != 0) {
-        m_autoConnectForm->show();
-        m_autoConnectForm->move(x() + width() / 2 - m_autoConnectForm->width() / 2,
-                                y() + height() / 2 - m_autoConnectForm->height() / 2);
-    }
     m_autoConnectForm->setAnalyseAtStart(m_config.analyseAtStart);
     connect(m_autoConnectForm.get(), &AutoConnectForm::autoStartKey, this, [this](int value) {
         m_connectDialog->setAnalyseAtStart(value);
@@ -253,6 +270,13 @@ void MainWindow::createConnectionDialogs()
             [this] { m_link->stopConnecting(); });
     connect(m_link, &COMThread::com_status, m_autoConnectForm.get(), &AutoConnectForm::upd_status);
     connect(m_link, &COMThread::connected, m_autoConnectForm.get(), &QWidget::close);
+
+    // The link runs already: a connection made before the line above would
+    // never close the form, so a link that has connected shows none.
+    if (m_config.analyseAtStart != 0 && !m_link->isConnected()) {
+        m_autoConnectForm->move(centredOn(m_autoConnectForm->size(), geometry().center()));
+        m_autoConnectForm->show();
+    }
 }
 
 void MainWindow::createAboutBox()
@@ -296,11 +320,9 @@ QTimer *MainWindow::makeTimer(const QString &name, void (MainWindow::*slot)())
 
 void MainWindow::startPublication()
 {
-    m_publisher = new StatusPublisher(m_link, m_clock, this);
+    m_publisher = new StatusPublisher(m_link, this);
     m_publisher->setChannelNames(channelNames());
     connect(this, &MainWindow::set_channelNames, m_publisher, &StatusPublisher::setChannelNames);
-    if (m_config.supervisInfoFile)
-        m_publisher->startSupervisInfo(m_config.pathLocal + QStringLiteral("/Status/SupervisInfo.ini"));
 
     if (m_config.metricsPort != 0) {
         m_metrics = std::make_unique<MetricsServer>(m_publisher->board());
@@ -317,6 +339,14 @@ void MainWindow::startPublication()
         m_tray->follow(ui->lineEdit_stat);
         connect(m_publisher, &StatusPublisher::published, m_tray, &TrayStatus::notify);
     }
+}
+
+void MainWindow::startSupervisionTimer()
+{
+    if (!m_config.supervisInfoFile)
+        return;
+    m_supervisionTimer = makeTimer(QStringLiteral("supervisionTimer"), &MainWindow::write_superviseInfo);
+    m_supervisionTimer->start(SupervisionIntervalMs);
 }
 
 void MainWindow::startParameterLog()
@@ -346,7 +376,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     m_about->close();
     m_connectDialog->close();
     m_autoConnectForm->close();
-    m_log.appendLogLine(tr("Program is closed."));
+    logLine(tr("Program is closed."));
     QMainWindow::closeEvent(event);
 }
 
@@ -373,18 +403,17 @@ void MainWindow::on_cmdStateRcvd()
     SyncControlInfo &sync = m_link->params().syncControl_info;
 
     const StatusDisplay::Overall state = StatusDisplay::overall(cmd, m_deviceConnected);
-    if (state == StatusDisplay::Overall::NoConnection) {
-        showNoConnection();
-    } else {
-        ui->lineEdit_stat->setText(StatusDisplay::overallText(state, cmd));
-        m_styles.apply(ui->lineEdit_stat, StatusDisplay::overallStyle(state));
-    }
+    ui->lineEdit_stat->setText(StatusDisplay::overallText(state, cmd));
+    m_styles.apply(ui->lineEdit_stat, StatusDisplay::overallStyle(state));
 
     for (int n = 1; n <= 4; ++n) {
         const int code = ChannelState::of(detect, cmd, n);
         sync.stat[n - 1] = qint16(code);
         showChannel(n, code, cmd);
     }
+    // A redraw without an instrument (a language switch) keeps its look.
+    if (state == StatusDisplay::Overall::NoConnection)
+        showNoConnection();
 
     sync.syncStatus = cmd.syncStatus;
     sync.modeCur = cmd.switchingMode() ? '2' : '1';
@@ -451,6 +480,9 @@ void MainWindow::on_noConnection()
 {
     m_deviceConnected = false;
     showNoConnection();
+    // No progress can be shown for an instrument that is gone.
+    m_progress = Progress::None;
+    showProgress();
 }
 
 void MainWindow::showNoConnection()
@@ -485,7 +517,8 @@ void MainWindow::on_windowInfo(const QString &text, const QString &colour)
         + QStringLiteral(";\">") + m_clock->now().toString(QStringLiteral("dd.MM.yy hh:mm:ss"))
         + QLatin1Char(' ') + text.toHtmlEscaped() + QStringLiteral("</p></body></html>"));
 
-    if (text == tr("Smooth steering is finished")) {
+    if (text == tr("Smooth steering is finished") || text == tr("Smooth steering is aborted by the user")
+        || text == tr("Smooth steering is stopped: the instrument is not connected")) {
         m_progress = Progress::None;
         emit smartControlIsFinished();
     } else if (text == tr("Smooth steering is started")) {
@@ -501,7 +534,7 @@ void MainWindow::on_windowInfo(const QString &text, const QString &colour)
 void MainWindow::on_debugInfo(const QString &text, const QString &colour)
 {
     on_windowInfo(text, colour);
-    m_log.appendLogLine(text);
+    logLine(text);
 }
 
 void MainWindow::showProgress()
@@ -566,7 +599,9 @@ void MainWindow::on_lineEdit_chan4_editingFinished() { emit set_channelNames(cha
 
 void MainWindow::write_superviseInfo()
 {
-    m_publisher->write_superviseInfo();
+    const QString path = m_config.pathLocal + QStringLiteral("/Status/SupervisInfo.ini");
+    reportWrite(WriteWatch::StatusFile, path,
+                SupervisInfoWriter::write(path, m_publisher->snapshot(), m_clock->now()));
 }
 
 void MainWindow::writeCurrentInfo_file()
@@ -582,7 +617,26 @@ void MainWindow::writeCurrentInfo_file()
         row.chanOffset[i] = adj.chanOffset[i];
         row.adev[i] = var.adev(i + 1);
     }
-    m_parameterLog.append(m_clock->nowUtc(), row);
+    const QDateTime utc = m_clock->nowUtc();
+    reportWrite(WriteWatch::ParameterLog, m_parameterLog.filePath(utc.date()),
+                m_parameterLog.append(utc, row));
+}
+
+void MainWindow::logLine(const QString &text)
+{
+    reportWrite(WriteWatch::ProgramLog, m_log.currentFile(), m_log.appendLogLine(text));
+}
+
+void MainWindow::reportWrite(WriteWatch::Target target, const QString &path, bool ok)
+{
+    showWatchLine(m_writeWatch.written(target, path, ok));
+}
+
+void MainWindow::showWatchLine(const WriteWatch::Line &line)
+{
+    // The message log only: the program log may be what cannot be written.
+    if (!line.text.isEmpty())
+        on_windowInfo(line.text, line.colour);
 }
 
 void MainWindow::loadHistoryEveryDay()

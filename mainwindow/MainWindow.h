@@ -4,6 +4,7 @@
 #include "CurrentReference.h"
 #include "DisplayStyles.h"
 #include "ParameterLog.h"
+#include "WriteWatch.h"
 #include "dialogs/LogWriter.h"
 
 #include <QMainWindow>
@@ -122,12 +123,16 @@ private:
     void seedCommandParameters();
     void connectMenus();
     void startPublication();
+    void startSupervisionTimer();
     void startParameterLog();
     void startHistoryTimer();
     QTimer *makeTimer(const QString &name, void (MainWindow::*slot)());
 
     void stopLink();
     void queueCommand(int code);
+    void logLine(const QString &text);
+    void reportWrite(WriteWatch::Target target, const QString &path, bool ok);
+    void showWatchLine(const WriteWatch::Line &line);
     void showNoConnection();
     void showChannel(int channel, int code, const ADJ_CMD_STATE &cmd);
     void showProgress();
@@ -141,6 +146,7 @@ private:
     DisplayStyles m_styles;
     LogWriter m_log;
     ParameterLog m_parameterLog;
+    WriteWatch m_writeWatch;
     ChannelWidgets m_channels[4] = {};
     bool m_channelError[4] = {};
 
@@ -156,6 +162,7 @@ private:
     aboutDialog *m_about = nullptr;
     std::unique_ptr<authentication> m_login;  // a top-level dialog
     std::unique_ptr<Settings> m_control;      // a top-level dialog
+    QTimer *m_supervisionTimer = nullptr;
     StatusPublisher *m_publisher = nullptr;
     std::unique_ptr<MetricsServer> m_metrics;
     TrayStatus *m_tray = nullptr;

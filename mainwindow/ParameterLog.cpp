@@ -85,15 +85,15 @@ QByteArray ParameterLog::row(const QTime &utcTime, const Row &row)
     return line + '\n';
 }
 
-void ParameterLog::append(const QDateTime &now, const Row &r) const
+bool ParameterLog::append(const QDateTime &now, const Row &r) const
 {
     const QDateTime utc = now.toUTC();
     QDir().mkdir(m_dir);
     QFile file(filePath(utc.date()));
     const bool isNew = !file.exists();
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text))
-        return;
-    if (isNew)
-        file.write(header(titles()));
-    file.write(row(utc.time(), r));
+        return false;
+    QByteArray bytes = isNew ? header(titles()) : QByteArray();
+    bytes += row(utc.time(), r);
+    return file.write(bytes) == bytes.size() && file.flush();
 }

@@ -25,8 +25,8 @@ public:
     explicit ParameterLog(const QString &logsDir);
 
     // Appends the header (when the file does not exist yet) and one row,
-    // dated and timed in UTC.
-    void append(const QDateTime &now, const Row &row) const;
+    // dated and timed in UTC. False when the file could not be written.
+    bool append(const QDateTime &now, const Row &row) const;
 
     QString filePath(const QDate &utcDate) const;
 

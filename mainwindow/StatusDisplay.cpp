@@ -4,9 +4,12 @@
 
 StatusDisplay::Overall StatusDisplay::overall(const ADJ_CMD_STATE &cmd, bool deviceConnected)
 {
+    // The last record of an instrument that is gone says nothing about now.
+    if (!deviceConnected)
+        return Overall::NoConnection;
     if (cmd.syncStatus == 1)
         return cmd.estimationTimeLeft != 0 ? Overall::Estimation : Overall::Synchronised;
-    return deviceConnected ? Overall::NotSynchronised : Overall::NoConnection;
+    return Overall::NotSynchronised;
 }
 
 QString StatusDisplay::overallText(Overall state, const ADJ_CMD_STATE &cmd)

@@ -1,18 +1,8 @@
 #include "StatusPublisher.h"
 
-#include "SupervisInfoWriter.h"
-
 #include "link/COMThread.h"
-#include "link/LinkClock.h"
 
-#include <QTimer>
-
-namespace {
-constexpr int SupervisionIntervalMs = 60000;
-}  // namespace
-
-StatusPublisher::StatusPublisher(COMThread *link, std::shared_ptr<LinkClock> clock, QObject *parent)
-    : QObject(parent), m_clock(std::move(clock))
+StatusPublisher::StatusPublisher(COMThread *link, QObject *parent) : QObject(parent)
 {
     connectLink(link);
 }
@@ -114,21 +104,4 @@ void StatusPublisher::onJournalRead(const JournalReading &r)
     if (outcome < 0 || outcome >= JournalReading::OutcomeCount)
         return;
     change([outcome](StatusSnapshot &s) { ++s.journalDownloads[size_t(outcome)]; });
-}
-
-void StatusPublisher::startSupervisInfo(const QString &path)
-{
-    m_supervisInfoPath = path;
-    if (m_supervisionTimer)
-        return;
-    m_supervisionTimer = new QTimer(this);
-    m_supervisionTimer->setObjectName(QStringLiteral("supervisionTimer"));
-    connect(m_supervisionTimer, &QTimer::timeout, this, &StatusPublisher::write_superviseInfo);
-    m_supervisionTimer->start(SupervisionIntervalMs);
-}
-
-void StatusPublisher::write_superviseInfo()
-{
-    if (!m_supervisInfoPath.isEmpty())
-        SupervisInfoWriter::write(m_supervisInfoPath, m_snapshot, m_clock->now());
 }

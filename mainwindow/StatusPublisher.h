@@ -9,31 +9,25 @@
 #include <memory>
 
 class COMThread;
-class LinkClock;
-class QTimer;
 
 // The program's account of the instrument for other programs. It follows the
-// link's feed into one snapshot, publishes a copy after every change (to the
-// board the metrics endpoint reads, and through published()), and writes
-// "SupervisInfo.ini" from it every minute. Records count as known only from
-// their first poll after the link connected, so a reconnection never passes
-// off old readings as new.
+// link's feed into one snapshot and publishes a copy after every change: to
+// the board the metrics endpoint reads, and through published() for the tray.
+// The window writes "SupervisInfo.ini" from snapshot(). Records count as known
+// only from their first poll after the link connected, so a reconnection never
+// passes off old readings as new.
 class StatusPublisher : public QObject
 {
     Q_OBJECT
 
 public:
-    StatusPublisher(COMThread *link, std::shared_ptr<LinkClock> clock, QObject *parent = nullptr);
+    explicit StatusPublisher(COMThread *link, QObject *parent = nullptr);
 
     std::shared_ptr<const SnapshotBoard> board() const { return m_board; }
     const StatusSnapshot &snapshot() const { return m_snapshot; }
 
-    // Writes `path` every minute from now on (timer "supervisionTimer").
-    void startSupervisInfo(const QString &path);
-
 public slots:
     void setChannelNames(const QStringList &names);
-    void write_superviseInfo();
 
 signals:
     // After every change, with the snapshot before and after it.
@@ -50,9 +44,6 @@ private:
     template <typename Edit>
     void change(Edit &&edit);
 
-    std::shared_ptr<LinkClock> m_clock;
     std::shared_ptr<SnapshotBoard> m_board = std::make_shared<SnapshotBoard>();
     StatusSnapshot m_snapshot;
-    QString m_supervisInfoPath;
-    QTimer *m_supervisionTimer = nullptr;
 };

@@ -37,7 +37,7 @@ QString SupervisInfoWriter::statusWord(int code)
     }
 }
 
-void SupervisInfoWriter::write(const QString &path, const StatusSnapshot &s, const QDateTime &localNow)
+bool SupervisInfoWriter::write(const QString &path, const StatusSnapshot &s, const QDateTime &localNow)
 {
     QSettings ini(path, QSettings::IniFormat);
     ini.setIniCodec("Windows-1251");
@@ -80,4 +80,6 @@ void SupervisInfoWriter::write(const QString &path, const StatusSnapshot &s, con
             ini.setValue(QStringLiteral("Offset"), StatusDisplay::number(s.adj->chanOffset[n - 1], 6));
         ini.endGroup();
     }
+    ini.sync();
+    return ini.status() == QSettings::NoError;
 }

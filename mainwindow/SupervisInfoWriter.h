@@ -16,7 +16,8 @@
 class SupervisInfoWriter
 {
 public:
-    static void write(const QString &path, const StatusSnapshot &s, const QDateTime &localNow);
+    // False when the file could not be written.
+    static bool write(const QString &path, const StatusSnapshot &s, const QDateTime &localNow);
 
     // "NOSYNC", "INIT" or "OK".
     static QString syncWord(const ADJ_CMD_STATE &cmd);

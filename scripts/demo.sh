@@ -206,6 +206,21 @@ close_window() {
   xdotool windowactivate --sync "$1" key Escape
   sleep 0.7
 }
+# Types $4 into the field at ($2, $3) of window $1, replacing its text.
+enter_text() {
+  xdotool windowactivate --sync "$1" mousemove --window "$1" "$2" "$3" click 1 \
+    key ctrl+a type "$4"
+  sleep 0.5
+}
+# On the Smooth Correction page: a plan of 5 steps to 5e-11 with a 1 ns
+# phase step, calculated and drawn (nothing is sent to the instrument).
+plan_smooth_correction() {
+  local x=182 y=37  # the page's fields, from the control window's corner
+  enter_text "$control_window" $((x + 217)) $((y + 66)) 5e-11
+  enter_text "$control_window" $((x + 453)) $((y + 80)) 5
+  enter_text "$control_window" $((x + 142)) $((y + 139)) 1
+  click_in "$control_window" $((x + 350)) $((y + 143))
+}
 
 take_screenshots() {
   mkdir -p "$shots"
@@ -222,6 +237,8 @@ take_screenshots() {
     local names=(mode offset smooth limit pps datetime qualification journal ave)
     for row in 1 2 3 4 5 6 7 8; do
       control_page "$row"
+      [ "$row" != 2 ] || plan_smooth_correction
+      [ "$row" != 5 ] || click_in "$control_window" 292 126  # Change time (date) on device
       shoot "$control_window" "control-$row-${names[$row]}"
     done
   fi

@@ -21,6 +21,8 @@ private slots:
     void parse();
     void missingFile_givesNoAccounts();
     void read_takesLinesFromFile();
+    void notASmallRegularFile_isRefused_data();
+    void notASmallRegularFile_isRefused();
 };
 
 void tst_AccountsFile::parse_data()
@@ -67,6 +69,39 @@ void tst_AccountsFile::read_takesLinesFromFile()
     f.close();
     const QList<Account> expected{{1, "alice", "aa"}, {3, "bob", "bb"}};
     QCOMPARE(AccountsFile::read(f.fileName()), expected);
+}
+
+void tst_AccountsFile::notASmallRegularFile_isRefused_data()
+{
+    QTest::addColumn<QString>("path");  // "<big>": a file of accounts just over the limit
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("a device that never ends") << "/dev/zero" << "not a regular file";
+    QTest::newRow("a folder") << "." << "not a regular file";
+    QTest::newRow("over 1 MB") << "<big>" << "larger than 1 MB";
+    QTest::newRow("missing: no accounts, nothing to say") << "missing.ini" << "";
+}
+
+void tst_AccountsFile::notASmallRegularFile_isRefused()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, reason);
+    if (path == "/dev/zero" && !QFile::exists(path))
+        QSKIP("no /dev/zero here");
+    QTemporaryDir dir;
+    if (path == "<big>") {
+        path = dir.filePath("passwords.ini");
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        const QByteArray line = "bob 0123456789abcdef0123456789abcdef\n";
+        for (qint64 written = 0; written <= AccountsFile::MaxBytes; written += line.size())
+            f.write(line);
+    } else if (!path.startsWith('/')) {
+        path = dir.filePath(path);
+    }
+    QString refusal;
+    QVERIFY(AccountsFile::read(path, &refusal).isEmpty());
+    QCOMPARE(refusal.isEmpty(), reason.isEmpty());
+    QVERIFY2(refusal.contains(reason), qPrintable(refusal));
 }
 
 QTEST_APPLESS_MAIN(tst_AccountsFile)

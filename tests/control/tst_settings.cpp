@@ -7,10 +7,12 @@
 #include "dialogs/authentication.h"
 #include "link/CommandParameters.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -31,6 +33,7 @@ private slots:
     void position_isTakenFromTheConfigurationOnlyWhileNeverPlaced();
     void menuRow_showsItsPageAlone_data();
     void menuRow_showsItsPageAlone();
+    void rowOfShownPage_keepsUnsentChoices();
     void closing_stopsTheClockAndReopeningStartsIt();
     void statusRelays_reachThePages();
     void pageCommands_areRelayed();
@@ -168,6 +171,26 @@ void TestSettings::menuRow_showsItsPageAlone()
     QCOMPARE(pages.size(), 9);
     for (QWidget *page : pages)
         QCOMPARE(page->isVisible(), QString::fromLatin1(page->metaObject()->className()) == pageClass);
+}
+
+void TestSettings::rowOfShownPage_keepsUnsentChoices()
+{
+    createWindow();
+    m_window->MyShow();
+    auto *sync = m_window->findChild<SYNCHR_command *>()->findChild<QCheckBox *>("synchr_IsOn_chBox");
+    sync->setChecked(true);
+    m_window->on_menu_tabWidget_cellClicked(0, 0);
+    QVERIFY(sync->isChecked());
+
+    m_window->on_menu_tabWidget_cellClicked(5, 0);
+    auto *days = m_window->findChild<DATETIME_command *>()->findChild<QSpinBox *>("shift_days_sBox");
+    days->setValue(3);
+    m_window->on_menu_tabWidget_cellClicked(5, 0);
+    QCOMPARE(days->value(), 3);
+
+    // Shown again after another page: fresh from the instrument.
+    m_window->on_menu_tabWidget_cellClicked(0, 0);
+    QVERIFY(!sync->isChecked());
 }
 
 void TestSettings::closing_stopsTheClockAndReopeningStartsIt()

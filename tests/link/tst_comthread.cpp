@@ -27,10 +27,12 @@ private slots:
     void brokenAnswers_deviceIsNeverLost_data();
     void brokenAnswers_deviceIsNeverLost();
     void fourTimeoutsReopenPort_fifthStartsNewSearch();
+    void newSearch_endsTheSmoothSteering();
     void noDevice_noConnectionOncePerLoss();
     void queuedCode_runsOrIsDropped_data();
     void queuedCode_runsOrIsDropped();
     void queuedCommands_runOnePerPassInOrder();
+    void queuedCommand_endsTheIdlePauseAtOnce();
     void stopDuringPollWait_endsAfterThatPoll_finishedLast();
     void stopBeforeStart_endsAtOnce();
     void stopConnecting_whileConnected_idlesWithoutNoConnection();
@@ -240,6 +242,28 @@ void tst_COMThread::fourTimeoutsReopenPort_fifthStartsNewSearch()
     QCOMPARE(m_h->link().counters().connections, quint64(m_h->count("connected")));
 }
 
+void tst_COMThread::newSearch_endsTheSmoothSteering()
+{
+    startConnected();
+    SmartControlInfo &plan = m_h->link().params().smartControl_info;
+    plan.numOfControls = 100;
+    plan.freq_newValue = 1e-12;
+    m_h->link().queueCommand(COMMAND_SMART_CONTROL);
+    m_device.setPollAnswer(Answer::Silent);
+    QVERIFY(m_h->runTo(200000));
+
+    const QString stopped = "Smooth steering is stopped: the instrument is not connected";
+    QCOMPARE(m_h->texts("windowInfo").count(stopped), 1);
+    qint64 stoppedAt = 0;
+    for (const LinkHarness::Event &e : m_h->events("windowInfo")) {
+        if (e.args.value(0) == stopped)
+            stoppedAt = e.atMs;
+    }
+    QVERIFY(codesSince(0).contains("m10"));
+    QVERIFY(m_h->count("connected") > 1);  // found again, and no step since
+    QVERIFY(!codesSince(stoppedAt).contains("m10"));
+}
+
 void tst_COMThread::noDevice_noConnectionOncePerLoss()
 {
     m_device.setAllAnswers(Answer::Silent);
@@ -289,10 +313,11 @@ void tst_COMThread::queuedCode_runsOrIsDropped()
     startConnected();
     // Between two polls, so that only the command talks to the device.
     QVERIFY(m_h->runTo(3000));
+    const qint64 queuedAt = m_h->clock().monotonicMs();
     m_h->link().queueCommand(code);
     QVERIFY(m_h->runTo(6000));
 
-    QCOMPARE(codesSince(3000), requests);
+    QCOMPARE(codesSince(queuedAt), requests);
     QCOMPARE(m_h->texts("windowInfo").contains("Command is processed..."), announced);
     if (!signal.isEmpty())
         QCOMPARE(m_h->count(signal), 1);
@@ -307,17 +332,30 @@ void tst_COMThread::queuedCommands_runOnePerPassInOrder()
     m_device.setPayload("P30", pps);
     startConnected();
     QVERIFY(m_h->runTo(3000));
+    const qint64 queuedAt = m_h->clock().monotonicMs();
     m_h->link().queueCommand(COMMAND_GET_1PPS_OFFSET);
     m_h->link().queueCommand(99);
     m_h->link().queueCommand(COMMAND_GET_DEVICE_INFO);
     m_h->link().queueCommand(COMMAND_GET_1PPS_OFFSET);
     QVERIFY(m_h->runTo(6000));
 
-    const QList<FakeWrite> writes = writesSince(3000);
-    QCOMPARE(codesSince(3000), QStringList({"P30", "7N0", "P30"}));
+    const QList<FakeWrite> writes = writesSince(queuedAt);
+    QCOMPARE(codesSince(queuedAt), QStringList({"P30", "7N0", "P30"}));
     QVERIFY(writes.at(2).atMs - writes.at(0).atMs < 100);
     QCOMPARE(m_h->link().results().pps.delay, quint32(370));
     QCOMPARE(m_h->link().results().pps.external, qint16(1));
+}
+
+void tst_COMThread::queuedCommand_endsTheIdlePauseAtOnce()
+{
+    startConnected();
+    QVERIFY(m_h->runTo(3000));  // parks the loop in an idle pause
+    const qint64 queuedAt = m_h->clock().monotonicMs();
+    m_h->link().queueCommand(COMMAND_GET_1PPS_OFFSET);
+    QVERIFY(m_h->runTo(6000));
+    const QList<FakeWrite> writes = writesSince(queuedAt);
+    QCOMPARE(writes.size(), 1);
+    QCOMPARE(writes.first().atMs, queuedAt);
 }
 
 void tst_COMThread::stopDuringPollWait_endsAfterThatPoll_finishedLast()

@@ -1,15 +1,19 @@
 #include "link/COMThread.h"
 #include "mainwindow/MainWindow.h"
+#include "dialogs/AutoConnectForm.h"
+#include "tests/support/FakeInstrument.h"
 #include "tests/support/FakePort.h"
 #include "tests/support/VirtualClock.h"
 
 #include <QAction>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTextEdit>
@@ -29,12 +33,18 @@ private slots:
 
     void startup_withoutConfiguration_showsDefaultsAndWritesLogs();
     void startup_followsConfiguration();
+    void firstStart_centresWindowAndSearchForm();
+    void connectionDuringStartUp_closesSearchForm();
+    void badConfiguration_saysSoOnceInRedAndRuns_data();
+    void badConfiguration_saysSoOnceInRedAndRuns();
+    void statusFolderLost_saysSoOnceAndWhenBack();
     void parameterLogTimer_data();
     void parameterLogTimer();
     void detection_data();
     void detection();
     void overallState_followsConnectionAndSync();
     void commandState_fillsCommandParameterBlock();
+    void aveFlag_newerReadingWins();
     void reference_followsInGroupChannelInSwitchingModeOnly_data();
     void reference_followsInGroupChannelInSwitchingModeOnly();
     void measurements_showShortestNotation();
@@ -62,12 +72,16 @@ private:
     void message(const QString &text, const QString &colour = "black");
     QString programLog() const;
     QString logText() const { return child<QPlainTextEdit>("plainTextEdit")->toPlainText(); }
+    QStringList logLinesWith(const QString &text) const { return logText().split('\n').filter(text); }
+    QColor logColour(const QString &text) const;
+    void writeFiles();
 
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_oldDir;
     std::shared_ptr<VirtualClock> m_linkClock;
     std::shared_ptr<VirtualClock> m_clock;
     std::unique_ptr<MainWindow> m_window;
+    QStringList m_startRedLines;  // the message log's red lines as the window opened
 };
 
 namespace {
@@ -75,6 +89,8 @@ const QColor Green(0, 170, 0);
 const QColor Grey(Qt::gray);
 const QColor Blue(Qt::blue);
 const QColor Red(Qt::red);
+// In a list of message lines: the link reports the instrument lost.
+const QString Lost = QStringLiteral("<noConnection>");
 }  // namespace
 
 void tst_MainWindow::initTestCase()
@@ -117,6 +133,12 @@ bool tst_MainWindow::open(const QByteArray &ini)
         thread->wait(50);
     }
     QCoreApplication::sendPostedEvents();
+    m_startRedLines.clear();
+    const QTextDocument *doc = child<QPlainTextEdit>("plainTextEdit")->document();
+    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+        if (b.begin().fragment().charFormat().foreground().color() == Red)
+            m_startRedLines.append(b.text());
+    }
     child<QPlainTextEdit>("plainTextEdit")->clear();
     return thread->isFinished();
 }
@@ -136,6 +158,22 @@ void tst_MainWindow::sendDetect(const DETECT &detect)
 void tst_MainWindow::message(const QString &text, const QString &colour)
 {
     emit m_window->link()->windowInfo(text, colour);
+}
+
+QColor tst_MainWindow::logColour(const QString &text) const
+{
+    const QTextDocument *doc = child<QPlainTextEdit>("plainTextEdit")->document();
+    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+        if (b.text().contains(text))
+            return b.begin().fragment().charFormat().foreground().color();
+    }
+    return QColor();
+}
+
+void tst_MainWindow::writeFiles()
+{
+    QVERIFY(QMetaObject::invokeMethod(m_window.get(), "writeCurrentInfo_file"));
+    QVERIFY(QMetaObject::invokeMethod(m_window.get(), "write_superviseInfo"));
 }
 
 QString tst_MainWindow::programLog() const
@@ -212,6 +250,107 @@ void tst_MainWindow::startup_followsConfiguration()
     QCOMPARE(ini.value("Settings/SupervisInfoFile").toString(), QStringLiteral("0"));
 }
 
+void tst_MainWindow::firstStart_centresWindowAndSearchForm()
+{
+    QVERIFY(open());
+    const QPoint screenCentre = QGuiApplication::primaryScreen()->availableGeometry().center();
+    const QPoint windowCentre = m_window->geometry().center();
+    QVERIFY((windowCentre - screenCentre).manhattanLength() <= 2);
+    QWidget *form = m_window->autoConnectForm();
+    QVERIFY(form->isVisible());
+    QVERIFY((form->geometry().center() - windowCentre).manhattanLength() <= 6);  // its frame may shift it
+}
+
+namespace {
+// Holds the first showing of the search form until `ready`, so that the
+// link connects while the window is still being built.
+class ShowGate : public QObject
+{
+public:
+    explicit ShowGate(std::function<bool()> ready) : m_ready(std::move(ready)) {}
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && qobject_cast<AutoConnectForm *>(watched)) {
+            const QDeadlineTimer deadline(20000);
+            while (!m_ready() && !deadline.hasExpired())
+                QThread::msleep(1);
+        }
+        return false;
+    }
+
+private:
+    std::function<bool()> m_ready;
+};
+}  // namespace
+
+void tst_MainWindow::connectionDuringStartUp_closesSearchForm()
+{
+    auto line = std::make_shared<FakeLine>(*m_linkClock);
+    FakeInstrument device;
+    line->setListed({"COM21"});
+    line->attach("COM21", device.device());
+    ShowGate gate([line] { return line->codes().contains("P10"); });  // polled: connected
+    qApp->installEventFilter(&gate);
+    m_window.reset(new MainWindow(std::make_shared<FakePortFactory>(line), m_linkClock, m_clock));
+    qApp->removeEventFilter(&gate);
+    QVERIFY(m_window->link()->isConnected());
+    QTRY_VERIFY(!m_window->autoConnectForm()->isVisible());
+}
+
+void tst_MainWindow::badConfiguration_saysSoOnceInRedAndRuns_data()
+{
+    QTest::addColumn<QByteArray>("ini");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("Path_local under a regular file") << QByteArray("[Settings]\nPath_local=afile/sub\n")
+                                                     << "afile/sub";
+    QTest::newRow("Path_local in /proc") << QByteArray("[Settings]\nPath_local=/proc/nonexistent\n")
+                                         << "/proc/nonexistent";
+    QTest::newRow("accounts file a device") << QByteArray("[Passwords]\nFile_passwords=/dev/zero\n")
+                                            << "/dev/zero";
+    QTest::newRow("accounts file over 1 MB") << QByteArray("[Passwords]\nFile_passwords=big.log\n")
+                                             << "big.log";
+}
+
+void tst_MainWindow::badConfiguration_saysSoOnceInRedAndRuns()
+{
+    QFETCH(QByteArray, ini);
+    QFETCH(QString, named);
+    QFile file("afile");
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("not a folder");
+    file.close();
+    QFile big("big.log");
+    QVERIFY(big.open(QIODevice::WriteOnly));
+    big.write(QByteArray(1024 * 1024 + 1, 'x'));
+    big.close();
+
+    QVERIFY(open(ini));
+    QCOMPARE(m_startRedLines.filter(named).size(), 1);
+    writeFiles();  // runs on, and says nothing twice
+    QVERIFY2(!logText().contains(named), qPrintable(logText()));
+}
+
+void tst_MainWindow::statusFolderLost_saysSoOnceAndWhenBack()
+{
+    QVERIFY(open());
+    writeFiles();
+    QVERIFY(logText().isEmpty());
+
+    QVERIFY(QDir("Status").removeRecursively());
+    QFile plain("Status");
+    QVERIFY(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    writeFiles();
+    writeFiles();
+    QCOMPARE(logLinesWith("SupervisInfo.ini").size(), 1);
+    QCOMPARE(logColour("SupervisInfo.ini"), Red);
+
+    QVERIFY(plain.remove());
+    writeFiles();
+    QCOMPARE(logLinesWith("SupervisInfo.ini").size(), 2);
+    QVERIFY(logLinesWith("SupervisInfo.ini").last().endsWith("works again"));
+}
+
 void tst_MainWindow::parameterLogTimer_data()
 {
     QTest::addColumn<QByteArray>("period");
@@ -262,6 +401,7 @@ void tst_MainWindow::detection()
     QFETCH(QString, status);
     QFETCH(QColor, statusBase);
     QVERIFY(open());
+    emit m_window->link()->connected();
     QSignalSpy channelStatus(m_window.get(), &MainWindow::set_channelStatus);
     DETECT d;
     d.chan[1] = qint16(detect);
@@ -312,6 +452,12 @@ void tst_MainWindow::overallState_followsConnectionAndSync()
     QCOMPARE(base("lineEdit_chan1"), Grey);
     QCOMPARE(base("lineEdit_stat1"), Grey);
     QCOMPARE(field("lineEdit_stat1")->text(), QStringLiteral("+"));
+
+    // A redraw in another language still has no instrument to show.
+    child<QAction>("actionRussian")->trigger();
+    QCOMPARE(field("lineEdit_stat")->text(), QStringLiteral("Нет связи"));
+    for (const char *name : {"lineEdit_stat", "lineEdit_chan1", "lineEdit_stat1"})
+        QCOMPARE(base(name), Grey);
 }
 
 void tst_MainWindow::commandState_fillsCommandParameterBlock()
@@ -334,6 +480,23 @@ void tst_MainWindow::commandState_fillsCommandParameterBlock()
     QCOMPARE(p.syncControl_info.modeCur, '1');
     QVERIFY(!p.ave_info.enabledCur);
     QCOMPARE(child<QLabel>("label_mode")->text(), QStringLiteral("AVERAGING mode"));
+}
+
+void tst_MainWindow::aveFlag_newerReadingWins()
+{
+    QVERIFY(open());
+    COMThread *link = m_window->link();
+    const bool &shown = link->params().ave_info.enabledCur;
+    link->records().results.update([](LinkResults &r) { r.setAveEnabled(true); });
+    emit link->aveStateRcvd();
+    QVERIFY(shown);
+
+    ADJ_CMD_STATE cmd;  // a later poll: AVE not permitted
+    sendCmd(cmd);
+    QVERIFY(!shown);
+    emit link->currentOffset_1PPS_isReady();
+    emit link->updateCurrentFreqLimit();
+    QVERIFY(!shown);
 }
 
 void tst_MainWindow::reference_followsInGroupChannelInSwitchingModeOnly_data()
@@ -441,6 +604,13 @@ void tst_MainWindow::progress_data()
         << QStringList{"Phase correction is started", "step", "Phase correction is finished"} << "" << 0;
     QTest::newRow("the other language's text does nothing")
         << QStringList{QStringLiteral("Плавная подстройка начата")} << "" << 0;
+    QTest::newRow("smooth steering aborted")
+        << QStringList{"Smooth steering is started", "Smooth steering is aborted by the user"} << "" << 1;
+    QTest::newRow("smooth steering stopped by the link")
+        << QStringList{"Smooth steering is started", "Smooth steering is stopped: the instrument is not connected"}
+        << "" << 1;
+    QTest::newRow("instrument lost during a phase correction")
+        << QStringList{"Phase correction is started", Lost} << "" << 0;
 }
 
 void tst_MainWindow::progress()
@@ -450,8 +620,12 @@ void tst_MainWindow::progress()
     QFETCH(int, finished);
     QVERIFY(open());
     QSignalSpy finishedSpy(m_window.get(), &MainWindow::smartControlIsFinished);
-    for (const QString &m : messages)
-        message(m);
+    for (const QString &m : messages) {
+        if (m == Lost)
+            emit m_window->link()->noConnection();
+        else
+            message(m);
+    }
     QCOMPARE(child<QLabel>("label_control")->text(), label);
     QCOMPARE(finishedSpy.count(), finished);
 }

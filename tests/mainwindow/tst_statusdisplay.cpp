@@ -33,6 +33,8 @@ void tst_StatusDisplay::overallState_data()
     QTest::newRow("status 2 is not synchronised") << 2 << 0 << true << "No synchronization!" << FieldStyle::Red;
     QTest::newRow("not synchronised, no device: no connection") << 0 << 0 << false
         << "No connection" << FieldStyle::Grey;
+    QTest::newRow("last record synchronised, no device: no connection") << 1 << 0 << false
+        << "No connection" << FieldStyle::Grey;
 }
 
 void tst_StatusDisplay::overallState()

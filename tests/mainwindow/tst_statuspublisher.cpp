@@ -1,5 +1,6 @@
 #include "link/COMThread.h"
 #include "mainwindow/StatusPublisher.h"
+#include "mainwindow/SupervisInfoWriter.h"
 #include "metrics/MetricsCollector.h"
 #include "tests/support/VirtualClock.h"
 
@@ -7,8 +8,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-// The snapshot other programs are told, fed by the link's signals (the link
-// itself does not run: the test speaks for it).
+// The snapshot other programs are told, and the status file written from it,
+// fed by the link's signals (the link itself does not run: the test speaks
+// for it).
 class tst_StatusPublisher : public QObject
 {
     Q_OBJECT
@@ -22,6 +24,10 @@ private slots:
 
 private:
     void answerAllFourPolls(qint16 syncStatus);
+    void writeStatusFile() const
+    {
+        QVERIFY(SupervisInfoWriter::write(m_dir->filePath("SupervisInfo.ini"), m_publisher->snapshot(), m_clock->now()));
+    }
     QString value(const QString &key) const;
     QString metrics() const
     {
@@ -39,9 +45,8 @@ void tst_StatusPublisher::init()
     m_dir = std::make_unique<QTemporaryDir>();
     m_clock = std::make_shared<VirtualClock>();
     m_link = std::make_unique<COMThread>();
-    m_publisher = std::make_unique<StatusPublisher>(m_link.get(), m_clock);
+    m_publisher = std::make_unique<StatusPublisher>(m_link.get());
     m_publisher->setChannelNames({"Rb 1", "Rb 2", "Cs 3", "H 4"});
-    m_publisher->startSupervisInfo(m_dir->filePath("SupervisInfo.ini"));
 }
 
 void tst_StatusPublisher::cleanup()
@@ -83,7 +88,7 @@ void tst_StatusPublisher::statusFile_followsTheInstrumentAway_andBack()
     emit m_link->connected();
     answerAllFourPolls(1);
     const QString answeredAt = m_clock->now().toString("yyyy.MM.dd hh:mm:ss");
-    m_publisher->write_superviseInfo();
+    writeStatusFile();
     QCOMPARE(value("Device_status/Err_status"), QStringLiteral("NORMAL"));
     QCOMPARE(value("Device_status/Synchronization_status"), QStringLiteral("OK"));
     QCOMPARE(value("Device_status/Connection"), QStringLiteral("YES"));
@@ -95,7 +100,7 @@ void tst_StatusPublisher::statusFile_followsTheInstrumentAway_andBack()
     m_clock->advance(90000);
     emit m_link->searchStarted();
     emit m_link->noConnection();
-    m_publisher->write_superviseInfo();
+    writeStatusFile();
     QCOMPARE(value("Device_status/Err_status"), QStringLiteral("NOCONNECTION"));
     QCOMPARE(value("Device_status/Synchronization_status"), QStringLiteral("NOSYNC"));
     QCOMPARE(value("Device_status/Connection"), QStringLiteral("NO"));
@@ -109,7 +114,7 @@ void tst_StatusPublisher::statusFile_followsTheInstrumentAway_andBack()
     emit m_link->connected();
     QVERIFY(!metrics().contains("ksr583_synchronized"));
     answerAllFourPolls(1);
-    m_publisher->write_superviseInfo();
+    writeStatusFile();
     QCOMPARE(value("Device_status/Err_status"), QStringLiteral("NORMAL"));
     QCOMPARE(value("Device_status/Synchronization_status"), QStringLiteral("OK"));
     QCOMPARE(value("Device_status/LastAnswer"), m_clock->now().toString("yyyy.MM.dd hh:mm:ss"));

@@ -18,7 +18,8 @@ constexpr int MaxReported = 5;
 constexpr double OffsetRange = 1e-8;
 
 // Smooth steering writes the offset as well: from the moment it starts until
-// it finishes or is aborted, with room for the message to reach the window.
+// it finishes, is aborted or ends with a new search, with room for the
+// message to reach the window.
 constexpr qint64 SteeringSlackMs = 2000;
 
 struct Span {
@@ -33,8 +34,10 @@ QVector<Span> steeringSpans(const QVector<SoakEvent> &driverEvents)
         const QString text = e.field(0);
         if (text == QLatin1String("Smooth steering is started"))
             spans.append({e.ms - SteeringSlackMs, std::numeric_limits<qint64>::max()});
-        else if (!spans.isEmpty() && (text == QLatin1String("Smooth steering is finished")
-                                      || text == QLatin1String("Smooth steering is aborted by the user")))
+        else if (!spans.isEmpty()
+                 && (text == QLatin1String("Smooth steering is finished")
+                     || text == QLatin1String("Smooth steering is aborted by the user")
+                     || text == QLatin1String("Smooth steering is stopped: the instrument is not connected")))
             spans.last().toMs = e.ms + SteeringSlackMs;
     }
     return spans;

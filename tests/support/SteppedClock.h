@@ -14,6 +14,10 @@ public:
     static constexpr qint64 Unlimited = -1;
 
     void sleepMs(int ms) override;
+    // What becomes ready while the waiter is parked ends the wait at the
+    // parking time, as a real wake would.
+    void waitMs(int ms, std::condition_variable &wake, std::unique_lock<std::mutex> &lock,
+                const std::function<bool()> &ready) override;
 
     // Lets time run up to `limitMs` (monotonic) and waits (real time, at
     // most `realTimeoutMs`) until the sleeper parks there or is released.
@@ -28,6 +32,9 @@ public:
     void markDone();
 
 private:
+    // Parks the calling thread while a sleep of `ms` would pass the limit.
+    void park(int ms);
+
     // Standard primitives, which thread sanitizers understand.
     std::mutex m_mutex;
     std::condition_variable m_changed;

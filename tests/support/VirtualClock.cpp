@@ -27,6 +27,18 @@ void VirtualClock::sleepMs(int ms)
     QThread::yieldCurrentThread();
 }
 
+void VirtualClock::waitMs(int ms, std::condition_variable &, std::unique_lock<std::mutex> &lock,
+                          const std::function<bool()> &ready)
+{
+    // Nothing can wake a sleep that takes no real time: what is ready now
+    // ends the wait, anything else waits the whole time.
+    if (ready())
+        return;
+    lock.unlock();
+    sleepMs(ms);
+    lock.lock();
+}
+
 void VirtualClock::advance(qint64 ms)
 {
     m_elapsedMs += ms;

@@ -16,6 +16,8 @@ public:
     QDateTime nowUtc() const override;
     qint64 monotonicMs() const override;
     void sleepMs(int ms) override;
+    void waitMs(int ms, std::condition_variable &wake, std::unique_lock<std::mutex> &lock,
+                const std::function<bool()> &ready) override;
 
     void advance(qint64 ms);
     void setUtc(const QDateTime &utc);

@@ -64,6 +64,8 @@ void tst_DateShift::between_data()
                                            << 82800;
     QTest::newRow("same day") << at(2025, 6, 10, 10) << at(2025, 6, 10, 11, 2, 3) << 0 << 3723;
     QTest::newRow("a year") << at(2024, 1, 1) << at(2025, 1, 1) << 366 << 0;
+    QTest::newRow("milliseconds do not count") << at(2025, 6, 10, 10).addMSecs(700)
+                                               << at(2025, 6, 11, 10).addMSecs(30) << 1 << 0;
 }
 
 void tst_DateShift::between()

@@ -824,5 +824,9 @@
         <source>Smooth steering is aborted by the user</source>
         <translation>Плавная подстройка прервана оператором</translation>
     </message>
+    <message>
+        <source>Smooth steering is stopped: the instrument is not connected</source>
+        <translation>Плавная подстройка остановлена: прибор не подключён</translation>
+    </message>
 </context>
 </TS>

@@ -84,6 +84,14 @@
         <translation>Плавная подстройка начата</translation>
     </message>
     <message>
+        <source>Smooth steering is aborted by the user</source>
+        <translation>Плавная подстройка прервана оператором</translation>
+    </message>
+    <message>
+        <source>Smooth steering is stopped: the instrument is not connected</source>
+        <translation>Плавная подстройка остановлена: прибор не подключён</translation>
+    </message>
+    <message>
         <source>Phase correction is finished</source>
         <translation>Коррекция фазы завершена</translation>
     </message>
