@@ -13,7 +13,10 @@
 #include <memory>
 
 class AutoConnectForm;
+class MetricsServer;
 class Settings;
+class StatusPublisher;
+class TrayStatus;
 class authentication;
 class COMThread;
 class ConnectDialog;
@@ -53,6 +56,7 @@ public:
     Settings *controlWindow() const { return m_control.get(); }
     authentication *loginDialog() const { return m_login.get(); }
     QThread *linkThread() const { return m_linkThread; }
+    StatusPublisher *statusPublisher() const { return m_publisher; }
     CurrentReference rememberedReference() const { return m_reference; }
     QStringList channelNames() const;
 
@@ -118,6 +122,7 @@ private:
     void createAboutBox();
     void seedCommandParameters();
     void connectMenus();
+    void startPublication();
     void startSupervisionTimer();
     void startParameterLog();
     void startHistoryTimer();
@@ -158,6 +163,9 @@ private:
     std::unique_ptr<authentication> m_login;  // a top-level dialog
     std::unique_ptr<Settings> m_control;      // a top-level dialog
     QTimer *m_supervisionTimer = nullptr;
+    StatusPublisher *m_publisher = nullptr;
+    std::unique_ptr<MetricsServer> m_metrics;
+    TrayStatus *m_tray = nullptr;
     QTimer *m_parameterTimer = nullptr;
     QTimer *m_historyTimer = nullptr;
 };
