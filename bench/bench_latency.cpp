@@ -9,6 +9,7 @@
 #include "BenchReport.h"
 #include "BenchTime.h"
 #include "LinkRunner.h"
+#include "RequestLog.h"
 
 #include "link/COMThread.h"
 #include "link/LinkClock.h"
@@ -16,8 +17,6 @@
 #include "simulator/PtyServer.h"
 
 #include <QCoreApplication>
-#include <QMutex>
-#include <QMutexLocker>
 #include <QTemporaryDir>
 
 #include <atomic>
@@ -30,36 +29,6 @@ namespace {
 constexpr int LateMs = 300;
 const QByteArray Command = "P30";  // COMMAND_GET_1PPS_OFFSET: short, changes nothing
 const QList<QByteArray> Polls = {"P10", "PC0", "PA0", "PV0"};
-
-// Requests as the terminal delivered them, stamped on the server's thread.
-class RequestLog
-{
-public:
-    void add(const QByteArray &code)
-    {
-        const qint64 ns = BenchTime::nowNs();
-        QMutexLocker lock(&m_mutex);
-        m_seen.push_back({code, ns});
-    }
-    // The first request with one of `codes` seen at or after `sinceNs`; 0 when none.
-    qint64 firstAfter(const QList<QByteArray> &codes, qint64 sinceNs) const
-    {
-        QMutexLocker lock(&m_mutex);
-        for (const Seen &s : m_seen) {
-            if (s.ns >= sinceNs && codes.contains(s.code))
-                return s.ns;
-        }
-        return 0;
-    }
-
-private:
-    struct Seen {
-        QByteArray code;
-        qint64 ns;
-    };
-    mutable QMutex m_mutex;
-    std::vector<Seen> m_seen;
-};
 
 // Waits for the request of a command queued at `queuedNs`; its latency in ms,
 // or a negative value on timeout.

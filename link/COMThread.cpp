@@ -29,33 +29,34 @@ enum class Handler { Device, Steering, PpsDelay, Journal, JournalClear, DeviceIn
 struct Route {
     bool announce;  // "Command is processed..." before the command runs
     Handler handler;
+    const char *verb;  // for programs that count commands
 };
 
 // Indexed by command code.
 const Route kRoutes[] = {
-    {true, Handler::Device},         // 0 COMMAND_SET_SYNC_CHLIST
-    {true, Handler::Device},         // 1 COMMAND_SET_SYNC_STATUS
-    {true, Handler::Device},         // 2 COMMAND_PHASE_CORRECTION
-    {true, Handler::Device},         // 3 COMMAND_SET_FREQ_OFFSET
-    {true, Handler::Device},         // 4 COMMAND_SET_FREQ_DRIFT
-    {true, Handler::Steering},       // 5 COMMAND_SMART_CONTROL
-    {true, Handler::Device},         // 6 COMMAND_SET_FREQ_LIMIT
-    {true, Handler::Device},         // 7 COMMAND_1PPS_SYNC
-    {false, Handler::PpsDelay},      // 8 COMMAND_GET_1PPS_OFFSET
-    {false, Handler::Device},        // 9 COMMAND_GET_DATETIME
-    {true, Handler::Device},         // 10 COMMAND_SET_DATETIME
-    {true, Handler::Device},         // 11 COMMAND_SET_QUAL_INTERVALS
-    {true, Handler::Journal},        // 12 COMMAND_GET_JOURNAL
-    {true, Handler::JournalClear},   // 13 COMMAND_CLEAR_JOURNAL
-    {true, Handler::Device},         // 14 COMMAND_SET_MODE
-    {true, Handler::Device},         // 15 COMMAND_SET_CHAN_STAT
-    {true, Handler::Device},         // 16 COMMAND_MASTER_CHAN
-    {true, Handler::Device},         // 17 COMMAND_SET_AVE
-    {false, Handler::Device},        // 18 COMMAND_GET_AVE
-    {false, Handler::Device},        // 19 COMMAND_GET_AVE_ENABLED
-    {true, Handler::Device},         // 20 COMMAND_SET_AVE_ENABLED
-    {false, Handler::DeviceInfo},    // 21 COMMAND_GET_DEVICE_INFO
-    {true, Handler::Device},         // 22 COMMAND_GET_FREQ_LIMIT
+    {true, Handler::Device, "set_sync_chlist"},          // 0 COMMAND_SET_SYNC_CHLIST
+    {true, Handler::Device, "set_sync_status"},          // 1 COMMAND_SET_SYNC_STATUS
+    {true, Handler::Device, "phase_correction"},         // 2 COMMAND_PHASE_CORRECTION
+    {true, Handler::Device, "set_freq_offset"},          // 3 COMMAND_SET_FREQ_OFFSET
+    {true, Handler::Device, "set_freq_drift"},           // 4 COMMAND_SET_FREQ_DRIFT
+    {true, Handler::Steering, "smart_control"},          // 5 COMMAND_SMART_CONTROL
+    {true, Handler::Device, "set_freq_limit"},           // 6 COMMAND_SET_FREQ_LIMIT
+    {true, Handler::Device, "1pps_sync"},                // 7 COMMAND_1PPS_SYNC
+    {false, Handler::PpsDelay, "get_1pps_offset"},       // 8 COMMAND_GET_1PPS_OFFSET
+    {false, Handler::Device, "get_datetime"},            // 9 COMMAND_GET_DATETIME
+    {true, Handler::Device, "set_datetime"},             // 10 COMMAND_SET_DATETIME
+    {true, Handler::Device, "set_qual_intervals"},       // 11 COMMAND_SET_QUAL_INTERVALS
+    {true, Handler::Journal, "get_journal"},             // 12 COMMAND_GET_JOURNAL
+    {true, Handler::JournalClear, "clear_journal"},      // 13 COMMAND_CLEAR_JOURNAL
+    {true, Handler::Device, "set_mode"},                 // 14 COMMAND_SET_MODE
+    {true, Handler::Device, "set_chan_stat"},            // 15 COMMAND_SET_CHAN_STAT
+    {true, Handler::Device, "master_chan"},              // 16 COMMAND_MASTER_CHAN
+    {true, Handler::Device, "set_ave"},                  // 17 COMMAND_SET_AVE
+    {false, Handler::Device, "get_ave"},                 // 18 COMMAND_GET_AVE
+    {false, Handler::Device, "get_ave_enabled"},         // 19 COMMAND_GET_AVE_ENABLED
+    {true, Handler::Device, "set_ave_enabled"},          // 20 COMMAND_SET_AVE_ENABLED
+    {false, Handler::DeviceInfo, "get_device_info"},     // 21 COMMAND_GET_DEVICE_INFO
+    {true, Handler::Device, "get_freq_limit"},           // 22 COMMAND_GET_FREQ_LIMIT
 };
 static_assert(std::size(kRoutes) == COMMAND_GET_FREQ_LIMIT + 1, "one route per command code");
 
@@ -73,6 +74,10 @@ COMThread::COMThread(std::shared_ptr<PortFactory> ports, std::shared_ptr<LinkClo
       m_clock(std::move(clock)),
       m_io(std::make_unique<DeviceExchange>(*m_clock))
 {
+    qRegisterMetaType<PollReading>();
+    qRegisterMetaType<LinkCounters>();
+    qRegisterMetaType<JournalReading>();
+
     m_reader = new StatusReader(*m_io, m_records, this);
     m_poller = new StatusPoller(*m_io, *m_reader, this);
     m_discovery = new PortDiscovery(*m_io, *m_ports, m_running, m_connectNeeded, this);
@@ -91,6 +96,7 @@ COMThread::COMThread(std::shared_ptr<PortFactory> ports, std::shared_ptr<LinkClo
             &COMThread::currentOffset_1PPS_isReady, direct);
     connect(m_reader, &StatusReader::setDeviceInfo, this, &COMThread::setDeviceInfo, direct);
     connect(m_reader, &StatusReader::debugInfo, this, &COMThread::debugInfo, direct);
+    connect(m_reader, &StatusReader::pollAnswered, this, &COMThread::pollAnswered, direct);
     connect(m_poller, &StatusPoller::debugInfo, this, &COMThread::debugInfo, direct);
 
     qRegisterMetaType<QList<PortInfo>>();
@@ -117,6 +123,7 @@ COMThread::COMThread(std::shared_ptr<PortFactory> ports, std::shared_ptr<LinkClo
             &COMThread::setNumberOfReadyRec, direct);
     connect(m_journal, &JournalDownload::windowInfo, this, &COMThread::windowInfo, direct);
     connect(m_journal, &JournalDownload::debugInfo, this, &COMThread::debugInfo, direct);
+    connect(m_journal, &JournalDownload::journalRead, this, &COMThread::journalRead, direct);
 
     connect(m_steering, &SmoothSteering::debugInfo, this, &COMThread::debugInfo, direct);
     connect(m_steering, &SmoothSteering::windowInfo, this, &COMThread::windowInfo, direct);
@@ -244,6 +251,18 @@ LinkResults COMThread::results() const
     return m_records.results.get();
 }
 
+LinkCounters COMThread::counters() const
+{
+    return m_records.counters.get();
+}
+
+QString COMThread::commandVerb(int code)
+{
+    if (code < 0 || code >= int(std::size(kRoutes)))
+        return QString();
+    return QLatin1String(kRoutes[code].verb);
+}
+
 void COMThread::stop()
 {
     m_stopRequested = true;
@@ -295,6 +314,7 @@ void COMThread::runPass()
         connectedPass();
     } else {
         m_steering->endWithoutInstrument();
+        m_searching = false;
         m_port->close();
         m_clock->sleepMs(IdleSleepMs);
     }
@@ -302,6 +322,10 @@ void COMThread::runPass()
 
 void COMThread::attemptConnection()
 {
+    if (!m_searching) {
+        m_searching = true;
+        emit searchStarted();
+    }
     m_discovery->clear();
     const QString configured = portName();
     QString found = configured;
@@ -311,8 +335,11 @@ void COMThread::attemptConnection()
     m_connected = opened;
     if (opened) {
         m_connectNeeded = false;
+        m_searching = false;
         m_poller->resetTimeouts();
         m_wasConnected = true;
+        ++m_connections;
+        publishCounters();
         emit connected();
         return;
     }
@@ -355,6 +382,7 @@ void COMThread::tick(const QDateTime &now)
         pause();
     } else {
         const bool lost = m_poller->pollNext();
+        publishCounters();
         // A user who stopped connecting meanwhile keeps the link idle.
         if (lost && m_connected)
             m_connectNeeded = true;
@@ -380,33 +408,44 @@ bool COMThread::takeCommand(QueuedCommand &command)
     return true;
 }
 
+void COMThread::publishCounters()
+{
+    LinkCounters c;
+    c.polls = m_poller->pollsSent();
+    c.pollTimeouts = m_poller->pollsTimedOut();
+    c.rejectedAnswers = m_io->rejectedAnswers();
+    c.connections = m_connections;
+    m_records.counters.set(c);
+    emit countersChanged(c);
+}
+
 void COMThread::execute(const QueuedCommand &command)
 {
     const int code = command.code;
     if (code < 0 || code >= int(std::size(kRoutes)))
         return;
-    const Route &route = kRoutes[code];
-    if (route.announce)
+    if (kRoutes[code].announce)
         emit windowInfo(tr("Command is processed..."), Black);
+    const bool ok = runHandler(command);
+    emit commandFinished(code, ok);
+}
+
+bool COMThread::runHandler(const QueuedCommand &command)
+{
     const CommandParameters &params = command.params;
-    switch (route.handler) {
+    switch (kRoutes[command.code].handler) {
     case Handler::Device:
-        m_commands->execute(code, params);
-        break;
+        return m_commands->execute(command.code, params);
     case Handler::Steering:
-        m_steering->start(params.smartControl_info);
-        break;
+        return m_steering->start(params.smartControl_info);
     case Handler::PpsDelay:
-        m_reader->getDelayPPS();
-        break;
+        return m_reader->getDelayPPS() == Frame::Result::Accepted;
     case Handler::Journal:
-        m_journal->download(params.journalFolder, m_discovery->connectedItem());
-        break;
+        return m_journal->download(params.journalFolder, m_discovery->connectedItem());
     case Handler::JournalClear:
-        m_journal->clear();
-        break;
+        return m_journal->clear();
     case Handler::DeviceInfo:
-        m_reader->getDeviceInfo();
-        break;
+        return m_reader->getDeviceInfo() == Frame::Result::Accepted;
     }
+    return false;
 }

@@ -76,6 +76,11 @@ public:
     ADJ_STATE adjState() const;
     VAR_STRUCT varState() const;
     LinkResults results() const;
+    LinkCounters counters() const;
+
+    // The command's verb for programs that count commands, e.g.
+    // "set_freq_offset" for COMMAND_SET_FREQ_OFFSET; empty outside 0..22.
+    static QString commandVerb(int code);
 
     // The records themselves. The link thread writes them; tests of the
     // windows fill them before emitting the matching signal.
@@ -112,6 +117,13 @@ signals:
                        const QString &OSFvers);
     void updateCurrentFreqLimit();
 
+    // The feed for subscribers that keep their own account (whole copies).
+    void pollAnswered(const PollReading &reading);
+    void countersChanged(const LinkCounters &counters);  // after each poll and connection
+    void commandFinished(int code, bool ok);             // each queued code 0..22 that ran
+    void journalRead(const JournalReading &reading);
+    void searchStarted();  // once as the link starts looking for the instrument
+
 private:
     struct QueuedCommand {
         int code;
@@ -127,6 +139,8 @@ private:
     // The connected loop's idle pause, ended early by a queued command.
     void pause();
     void execute(const QueuedCommand &command);
+    bool runHandler(const QueuedCommand &command);
+    void publishCounters();
     // Stores the port a search found, unless the GUI chose another meanwhile.
     void adoptPortName(const QString &searched, const QString &found);
 
@@ -172,6 +186,8 @@ private:
     JournalDownload *m_journal = nullptr;
     SmoothSteering *m_steering = nullptr;
     bool m_wasConnected = true;  // so that a failed first attempt is reported
+    bool m_searching = false;    // searchStarted() was emitted for this search
+    quint64 m_connections = 0;
     QDateTime m_lastTick;
     QDateTime m_lastPoll;
 };

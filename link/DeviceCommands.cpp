@@ -270,7 +270,8 @@ bool DeviceCommands::setMasterChannel(qint32 channel)
     const int status = Frame::u8(answer, 3) - '0';
     if (status >= 0 && status < int(std::size(kMasterOutcomes)))
         emit debugInfo(tr(kMasterOutcomes[status]), kRed);
-    return true;
+    // The instrument answered; only status 0 means it took the new master.
+    return status == 0;
 }
 
 // --- Frequency --------------------------------------------------------------
@@ -349,7 +350,7 @@ bool DeviceCommands::syncPps()
         emit debugInfo(tr("Syncronization failed!"), kRed);
     if (Frame::u8(answer, 14) == 0)
         emit debugInfo(tr("External 1PPS is not available!"), kRed);
-    return true;
+    return status == 0;
 }
 
 bool DeviceCommands::setGetDateTime(bool set, const DateTimeShiftInfo &shift)

@@ -56,7 +56,10 @@ Frame::Result DeviceExchange::transactFrame(const CommandFormat &format, const Q
     const QByteArray bytes = m_port->readAll();
     if (answer)
         *answer = bytes;
-    return Frame::check(bytes, format, frame.mid(1, 3));
+    const Frame::Result result = Frame::check(bytes, format, frame.mid(1, 3));
+    if (result == Frame::Result::WrongChecksum || result == Frame::Result::NoStartByte)
+        ++m_rejected;
+    return result;
 }
 
 qint64 DeviceExchange::bytesAvailable() const

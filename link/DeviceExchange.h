@@ -40,7 +40,11 @@ public:
     // Reads and discards everything waiting.
     void drain();
 
+    // Answers refused for a wrong checksum or a missing start byte so far.
+    quint64 rejectedAnswers() const { return m_rejected; }
+
 private:
     LinkClock &m_clock;
     SerialPort *m_port = nullptr;
+    quint64 m_rejected = 0;
 };

@@ -23,13 +23,11 @@ Frame::Result JournalDownload::exchange(Request r, QByteArray *answer)
     return m_io.transact(r, QByteArray(), answer);
 }
 
-void JournalDownload::download(const QString &folder, const QString &displayItem)
+bool JournalDownload::download(const QString &folder, const QString &displayItem)
 {
     QByteArray answer;
-    if (exchange(Request::JournalSize, &answer) != Frame::Result::Accepted) {
-        fail();
-        return;
-    }
+    if (exchange(Request::JournalSize, &answer) != Frame::Result::Accepted)
+        return fail();
     int count = Frame::u16(answer, 8);
     if (count > MaxRecords) {
         emit debugInfo(tr("The device reports %1 journal records; only the first %2 are downloaded")
@@ -43,12 +41,16 @@ void JournalDownload::download(const QString &folder, const QString &displayItem
     // Every download starts empty: a record that does not arrive stays out of
     // the file instead of showing an earlier download's data.
     JournalFile::Slots records(static_cast<size_t>(count));
+    JournalReading reading;
+    reading.expected = count;
     int missing = 0;
     int missedInARow = 0;
     for (int k = 1; k <= count; ++k) {
         const bool gone = missedInARow >= MissesBeforeGivingUp;
         if (!gone && exchange(Request::JournalNext, &answer) == Frame::Result::Accepted) {
-            records[size_t(k - 1)] = JournalRecord::fromPayload(Frame::payload(answer, JournalRecord::Size));
+            const JournalRecord record = JournalRecord::fromPayload(Frame::payload(answer, JournalRecord::Size));
+            records[size_t(k - 1)] = record;
+            reading.records.append(record);
             missedInARow = 0;
         } else {
             ++missing;
@@ -63,7 +65,7 @@ void JournalDownload::download(const QString &folder, const QString &displayItem
 
     if (count == 0) {
         emit windowInfo(tr("No records in the history"), kBlack);
-        return;
+        return finish(reading, JournalReading::Complete);
     }
     emit windowInfo(tr("History has been downloaded"), kBlack);
     if (missing > 0) {
@@ -73,8 +75,19 @@ void JournalDownload::download(const QString &folder, const QString &displayItem
                        kRed);
     }
     const QString path = QDir(folder).filePath(JournalFile::fileName(m_io.clock().nowUtc(), displayItem));
-    if (!JournalFile::write(path, records))
+    if (!JournalFile::write(path, records)) {
         emit debugInfo(tr("Cannot write the journal file ") + QDir::toNativeSeparators(path), kRed);
+        return finish(reading, JournalReading::Failed);
+    }
+    return finish(reading, missing > 0 ? JournalReading::Incomplete : JournalReading::Complete);
+}
+
+bool JournalDownload::finish(JournalReading &reading, JournalReading::Outcome outcome)
+{
+    reading.outcome = outcome;
+    reading.utc = m_io.clock().nowUtc();
+    emit journalRead(reading);
+    return outcome == JournalReading::Complete;
 }
 
 void JournalDownload::settle()
@@ -87,17 +100,21 @@ void JournalDownload::settle()
     m_io.drain();
 }
 
-void JournalDownload::fail()
+bool JournalDownload::fail()
 {
     emit setNumberOfJournalRec(0);
     emit setNumberOfReadyRec(0);
     emit windowInfo(tr("Loading failed!"), kRed);
+    JournalReading reading;
+    return finish(reading, JournalReading::Failed);
 }
 
-void JournalDownload::clear()
+bool JournalDownload::clear()
 {
-    if (exchange(Request::JournalClear, nullptr) == Frame::Result::Accepted)
+    const bool ok = exchange(Request::JournalClear, nullptr) == Frame::Result::Accepted;
+    if (ok)
         emit windowInfo(tr("History cleared successfully"), kBlack);
     else
         emit windowInfo(tr("Clear history failed!"), kRed);
+    return ok;
 }

@@ -2,6 +2,7 @@
 
 #include "CommandParameters.h"
 #include "Guarded.h"
+#include "LinkFeed.h"
 #include "Records.h"
 
 // The records the link keeps for the GUI. Written by the link thread, read by
@@ -12,4 +13,5 @@ struct LinkRecords {
     Guarded<ADJ_STATE> adjState;
     Guarded<VAR_STRUCT> varState;
     Guarded<LinkResults> results;
+    Guarded<LinkCounters> counters;
 };

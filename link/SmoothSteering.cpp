@@ -34,11 +34,11 @@ double SmoothSteering::stepValue(int k, int n, int intervalS, float x0, float y0
     return 0;
 }
 
-void SmoothSteering::start(const SmartControlInfo &info)
+bool SmoothSteering::start(const SmartControlInfo &info)
 {
     if (m_active) {
         emit debugInfo(tr("Can't apply steering. Steering is in progress already"), kRed);
-        return;
+        return false;
     }
     m_step = 0;
     m_active = true;
@@ -47,6 +47,7 @@ void SmoothSteering::start(const SmartControlInfo &info)
     m_target = info.freq_newValue;
     m_phase = info.phase_newValue;
     emit windowInfo(tr("Smooth steering is started"), kBlack);
+    return true;
 }
 
 qint64 SmoothSteering::elapsedSeconds() const

@@ -28,7 +28,8 @@ public:
     static constexpr double ConfirmTolerance = 2e-16;
     static constexpr int MaxAttempts = 5;
 
-    void start(const SmartControlInfo &info);  // code 5
+    // Code 5; false when a steering is already running.
+    bool start(const SmartControlInfo &info);
     void tick();                               // once per second while connected
     void abort();                              // link thread only
     // The link has no instrument (it searches again, or the operator stopped

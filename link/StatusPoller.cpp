@@ -44,6 +44,7 @@ bool StatusPoller::pollNext()
     const int record = nextRecord();
     m_step = (m_step + 1) % StatusReader::RecordCount;
     const Frame::Result result = m_reader.readRecord(record);
+    ++m_sent;
     if (result != Frame::Result::Timeout) {
         m_timeouts = 0;
         // Only after an answer: a late DETECT must not be taken for the DAC codes.
@@ -51,6 +52,7 @@ bool StatusPoller::pollNext()
             m_reader.getDACcodes();
         return false;
     }
+    ++m_timedOut;
     recoverFromTimeout(record);
     return ++m_timeouts >= TimeoutsBeforeSearch;
 }

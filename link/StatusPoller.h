@@ -31,6 +31,10 @@ public:
     // later) consecutive timeout, so the device must be searched for again.
     bool pollNext();
 
+    // Totals since this poller was made: polls sent, and those unanswered.
+    quint64 pollsSent() const { return m_sent; }
+    quint64 pollsTimedOut() const { return m_timedOut; }
+
 signals:
     void debugInfo(const QString &text, const QString &colour);
 
@@ -44,4 +48,6 @@ private:
     int m_debugLevel = 0;
     int m_step = 0;
     int m_timeouts = 0;
+    quint64 m_sent = 0;
+    quint64 m_timedOut = 0;
 };

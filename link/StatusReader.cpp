@@ -2,6 +2,7 @@
 
 #include "DeviceExchange.h"
 #include "DeviceIdentity.h"
+#include "LinkClock.h"
 #include "LinkRecords.h"
 
 namespace {
@@ -50,24 +51,35 @@ Frame::Result StatusReader::readRecord(int record)
     const Frame::Result result = read(reading.request, reading.name, &answer);
     if (result != Frame::Result::Accepted)
         return result;
+    PollReading poll;
+    poll.utc = m_io.clock().nowUtc();
     switch (reading.request) {
     case Request::Detect:
-        m_records.detect.set(DETECT::fromPayload(Frame::payload(answer, DETECT::Size)));
+        poll.record = PollReading::Detect;
+        poll.detect = DETECT::fromPayload(Frame::payload(answer, DETECT::Size));
+        m_records.detect.set(poll.detect);
         emit detectRcvd();
         break;
     case Request::CmdState:
-        m_records.cmdState.set(ADJ_CMD_STATE::fromPayload(Frame::payload(answer, ADJ_CMD_STATE::Size)));
+        poll.record = PollReading::CmdState;
+        poll.cmdState = ADJ_CMD_STATE::fromPayload(Frame::payload(answer, ADJ_CMD_STATE::Size));
+        m_records.cmdState.set(poll.cmdState);
         emit cmdStateRcvd();
         break;
     case Request::AdjState:
-        m_records.adjState.set(ADJ_STATE::fromPayload(Frame::payload(answer, ADJ_STATE::Size)));
+        poll.record = PollReading::AdjState;
+        poll.adjState = ADJ_STATE::fromPayload(Frame::payload(answer, ADJ_STATE::Size));
+        m_records.adjState.set(poll.adjState);
         emit adjStateRcvd();
         break;
     default:
-        m_records.varState.set(VAR_STRUCT::fromPayload(Frame::payload(answer, VAR_STRUCT::Size)));
+        poll.record = PollReading::VarStruct;
+        poll.varState = VAR_STRUCT::fromPayload(Frame::payload(answer, VAR_STRUCT::Size));
+        m_records.varState.set(poll.varState);
         emit avarStateRcvd();
         break;
     }
+    emit pollAnswered(poll);
     return result;
 }
 

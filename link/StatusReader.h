@@ -2,6 +2,7 @@
 
 #include "CommandTable.h"
 #include "Frame.h"
+#include "LinkFeed.h"
 
 #include <QObject>
 #include <QString>
@@ -36,6 +37,8 @@ signals:
     void cmdStateRcvd();
     void adjStateRcvd();
     void avarStateRcvd();
+    // After the record's own signal: the reading as a whole copy.
+    void pollAnswered(const PollReading &reading);
     void currentOffset_1PPS_isReady();
     void setDeviceInfo(const QString &softwareVersNumber, const QString &softwareVersDate,
                        const QString &serialNumber, const QString &comparatorVers,

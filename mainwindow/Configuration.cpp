@@ -55,6 +55,13 @@ Configuration Configuration::read(const QString &file)
     c.debugLevel = integer(ini, QStringLiteral("Settings/DEBUG_LEVEL"), 0);
     c.writeParamPeriod = integer(ini, QStringLiteral("Settings/WriteParamInFile_Period"), 1);
 
+    c.notifications = integer(ini, QStringLiteral("Settings/Notifications"), 1) != 0;
+    c.metricsPort = integer(ini, QStringLiteral("Metrics/Port"), 0);
+    // An empty address would listen on every interface: only a written one may.
+    c.metricsAddress = text(ini, QStringLiteral("Metrics/Address"), QString()).trimmed();
+    if (c.metricsAddress.isEmpty())
+        c.metricsAddress = QStringLiteral("127.0.0.1");
+
     for (int n = 1; n <= 4; ++n) {
         const QString number = QString::number(n);
         c.channelNames << text(ini, QStringLiteral("Signal_names/Channel_") + number,

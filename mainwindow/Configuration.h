@@ -29,6 +29,11 @@ struct Configuration
 
     QStringList channelNames;
 
+    bool notifications = true;  // desktop notifications from the tray icon
+    // The metrics endpoint: port 0 keeps it off. Read only, never written.
+    int metricsPort = 0;
+    QString metricsAddress = QStringLiteral("127.0.0.1");
+
     static QString fileName() { return QStringLiteral("fconn583.ini"); }
     static Configuration read(const QString &file = fileName());
 

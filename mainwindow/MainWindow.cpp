@@ -2,6 +2,7 @@
 
 #include "HistorySchedule.h"
 #include "StatusDisplay.h"
+#include "StatusPublisher.h"
 #include "SupervisInfoWriter.h"
 #include "control/Settings.h"
 #include "dialogs/AutoConnectForm.h"
@@ -11,6 +12,8 @@
 #include "historywindow/HistoryHub.h"
 #include "link/COMThread.h"
 #include "link/LinkClock.h"
+#include "metrics/MetricsServer.h"
+#include "tray/TrayStatus.h"
 #include "ui_MainWindow.h"
 
 #include <QApplication>
@@ -89,6 +92,7 @@ MainWindow::MainWindow(std::shared_ptr<PortFactory> ports, std::shared_ptr<LinkC
     connectMenus();
     emit translate();
     connect(ui->actionAbout_device, &QAction::triggered, m_about, &QWidget::show);
+    startPublication();
     startSupervisionTimer();
     startParameterLog();
     logLine(QString::fromLatin1(ProgramStarted));
@@ -116,6 +120,7 @@ MainWindow::~MainWindow()
 
     // The pages point into the link's command parameter block.
     m_control.reset();
+    m_metrics.reset();
     stopLink();
 }
 
@@ -319,6 +324,29 @@ QTimer *MainWindow::makeTimer(const QString &name, void (MainWindow::*slot)())
     timer->setObjectName(name);
     connect(timer, &QTimer::timeout, this, slot);
     return timer;
+}
+
+void MainWindow::startPublication()
+{
+    m_publisher = new StatusPublisher(m_link, this);
+    m_publisher->setChannelNames(channelNames());
+    connect(this, &MainWindow::set_channelNames, m_publisher, &StatusPublisher::setChannelNames);
+
+    if (m_config.metricsPort != 0) {
+        m_metrics = std::make_unique<MetricsServer>(m_publisher->board());
+        const auto started = m_metrics->start(m_config.metricsAddress.toStdString(), m_config.metricsPort);
+        const QString problem = MetricsServer::problemText(started, m_config.metricsAddress, m_config.metricsPort);
+        if (!problem.isEmpty()) {
+            m_metrics.reset();
+            on_debugInfo(problem, QStringLiteral("red"));
+        }
+    }
+
+    m_tray = TrayStatus::create(this, m_config.notifications);
+    if (m_tray) {
+        m_tray->follow(ui->lineEdit_stat);
+        connect(m_publisher, &StatusPublisher::published, m_tray, &TrayStatus::notify);
+    }
 }
 
 void MainWindow::startSupervisionTimer()
@@ -582,13 +610,9 @@ void MainWindow::on_lineEdit_chan4_editingFinished() { emit set_channelNames(cha
 
 void MainWindow::write_superviseInfo()
 {
-    SupervisInfoWriter::Snapshot s;
-    s.cmd = m_link->cmdState();
-    s.detect = m_link->detect();
-    s.adj = m_link->adjState();
-    s.names = channelNames();
     const QString path = m_config.pathLocal + QStringLiteral("/Status/SupervisInfo.ini");
-    reportWrite(WriteWatch::StatusFile, path, SupervisInfoWriter::write(path, s, m_clock->now()));
+    reportWrite(WriteWatch::StatusFile, path,
+                SupervisInfoWriter::write(path, m_publisher->snapshot(), m_clock->now()));
 }
 
 void MainWindow::writeCurrentInfo_file()

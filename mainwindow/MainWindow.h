@@ -13,7 +13,10 @@
 #include <memory>
 
 class AutoConnectForm;
+class MetricsServer;
 class Settings;
+class StatusPublisher;
+class TrayStatus;
 class authentication;
 class COMThread;
 class ConnectDialog;
@@ -55,6 +58,7 @@ public:
     HistoryHub *history() const { return m_history.get(); }
     authentication *loginDialog() const { return m_login.get(); }
     QThread *linkThread() const { return m_linkThread; }
+    StatusPublisher *statusPublisher() const { return m_publisher; }
     CurrentReference rememberedReference() const { return m_reference; }
     QStringList channelNames() const;
 
@@ -120,6 +124,7 @@ private:
     void createAboutBox();
     void seedCommandParameters();
     void connectMenus();
+    void startPublication();
     void startSupervisionTimer();
     void startParameterLog();
     void startHistoryTimer();
@@ -161,6 +166,9 @@ private:
     std::unique_ptr<Settings> m_control;      // a top-level dialog
     std::unique_ptr<HistoryHub> m_history;
     QTimer *m_supervisionTimer = nullptr;
+    StatusPublisher *m_publisher = nullptr;
+    std::unique_ptr<MetricsServer> m_metrics;
+    TrayStatus *m_tray = nullptr;
     QTimer *m_parameterTimer = nullptr;
     QTimer *m_historyTimer = nullptr;
 };

@@ -4,6 +4,10 @@
 
 #include <QSettings>
 
+namespace {
+const QString kTimeFormat = QStringLiteral("yyyy.MM.dd hh:mm:ss");
+}  // namespace
+
 QString SupervisInfoWriter::syncWord(const ADJ_CMD_STATE &cmd)
 {
     if (cmd.syncStatus != 1)
@@ -33,46 +37,47 @@ QString SupervisInfoWriter::statusWord(int code)
     }
 }
 
-int SupervisInfoWriter::referenceChannel(const Snapshot &s)
-{
-    for (int n = 1; n <= 4; ++n) {
-        if (ChannelState::of(s.detect, s.cmd, n) == ChannelState::InGroup)
-            return n;
-    }
-    return 0;
-}
-
-bool SupervisInfoWriter::write(const QString &path, const Snapshot &s, const QDateTime &localNow)
+bool SupervisInfoWriter::write(const QString &path, const StatusSnapshot &s, const QDateTime &localNow)
 {
     QSettings ini(path, QSettings::IniFormat);
     ini.setIniCodec("Windows-1251");
+    // Written through a temporary file and a rename, or not at all.
+    ini.setAtomicSyncRequired(true);
+    const bool connected = s.connected;
 
     ini.beginGroup(QStringLiteral("Device_status"));
-    ini.setValue(QStringLiteral("Synchronization_status"), syncWord(s.cmd));
-    ini.setValue(QStringLiteral("Freq_offset"), StatusDisplay::number(s.adj.freqOffset, 6));
-    ini.setValue(QStringLiteral("Freq_drift"), StatusDisplay::number(s.adj.freqDrift, 6));
-    ini.setValue(QStringLiteral("Mode"),
-                 s.cmd.switchingMode() ? QStringLiteral("SWITCH") : QStringLiteral("SUM"));
-    ini.setValue(QStringLiteral("Err_status"), QStringLiteral("NORMAL"));
-    if (s.cmd.switchingMode()) {
-        const int ref = referenceChannel(s);
-        ini.setValue(QStringLiteral("RefChan"), ref > 0 ? QString::number(ref) : QString());
-        ini.setValue(QStringLiteral("RefName"), ref > 0 ? s.names.value(ref - 1) : QString());
+    ini.setValue(QStringLiteral("Synchronization_status"),
+                 connected && s.cmd ? syncWord(*s.cmd) : QStringLiteral("NOSYNC"));
+    if (connected && s.adj) {
+        ini.setValue(QStringLiteral("Freq_offset"), StatusDisplay::number(s.adj->freqOffset, 6));
+        ini.setValue(QStringLiteral("Freq_drift"), StatusDisplay::number(s.adj->freqDrift, 6));
     }
-    ini.setValue(QStringLiteral("LastUpdate"), localNow.toString(QStringLiteral("yyyy.MM.dd hh:mm:ss")));
+    if (connected && s.cmd)
+        ini.setValue(QStringLiteral("Mode"), s.cmd->switchingMode() ? QStringLiteral("SWITCH") : QStringLiteral("SUM"));
+    ini.setValue(QStringLiteral("Err_status"), connected ? QStringLiteral("NORMAL") : QStringLiteral("NOCONNECTION"));
+    if (const std::optional<int> ref = connected ? s.referenceChannel() : std::nullopt) {
+        ini.setValue(QStringLiteral("RefChan"), *ref > 0 ? QString::number(*ref) : QString());
+        ini.setValue(QStringLiteral("RefName"), *ref > 0 ? s.channelName(*ref) : QString());
+    }
+    ini.setValue(QStringLiteral("LastUpdate"), localNow.toString(kTimeFormat));
+    ini.setValue(QStringLiteral("Connection"), connected ? QStringLiteral("YES") : QStringLiteral("NO"));
+    ini.setValue(QStringLiteral("LastAnswer"),
+                 s.lastAnswerUtc.isValid() ? s.lastAnswerUtc.toLocalTime().toString(kTimeFormat) : QString());
     ini.endGroup();
 
-    for (int n = 1; n <= 4; ++n) {
+    for (int n = 1; n <= StatusSnapshot::Channels; ++n) {
         ini.beginGroup(QStringLiteral("Channel_") + QString::number(n));
-        ini.setValue(QStringLiteral("Name"), s.names.value(n - 1));
-        const int code = ChannelState::of(s.detect, s.cmd, n);
+        ini.setValue(QStringLiteral("Name"), s.channelName(n));
+        // -1: not known, which has no word either.
+        const int code = connected ? s.channelState(n).value_or(-1) : -1;
         const QString status = statusWord(code);
         if (!status.isEmpty()) {
             ini.setValue(QStringLiteral("Status"), status);
-            const int seconds = code == ChannelState::Qualifying ? s.cmd.qualTimeLeft[n - 1] / 100 : 0;
+            const int seconds = code == ChannelState::Qualifying ? s.cmd->qualTimeLeft[n - 1] / 100 : 0;
             ini.setValue(QStringLiteral("TimeCval"), QString::number(seconds));
         }
-        ini.setValue(QStringLiteral("Offset"), StatusDisplay::number(s.adj.chanOffset[n - 1], 6));
+        if (connected && s.adj)
+            ini.setValue(QStringLiteral("Offset"), StatusDisplay::number(s.adj->chanOffset[n - 1], 6));
         ini.endGroup();
     }
     ini.sync();

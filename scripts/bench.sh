@@ -3,8 +3,8 @@
 # prints one table: figure, value, target, verdict. The figures are for
 # people; nothing here fails on a missed target.
 #
-#   scripts/bench.sh            the full set (about 9 minutes)
-#   scripts/bench.sh --quick    short runs (about 2 minutes)
+#   scripts/bench.sh            the full set (about 11 minutes)
+#   scripts/bench.sh --quick    short runs (about 3 minutes)
 #   scripts/bench.sh --long     the memory soak for 60 minutes instead of 6
 set -euo pipefail
 cd "$(dirname "$0")/.."

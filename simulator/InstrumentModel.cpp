@@ -111,7 +111,7 @@ void InstrumentModel::advance(qint64 ms)
 
 void InstrumentModel::tick()
 {
-    const double scale = m_lively ? 5.0 : 1.0;
+    const double scale = m_steady ? 0.0 : m_lively ? 5.0 : 1.0;
     m_offsetSet = float(std::clamp<double>(m_offsetSet + m_drift / 86400.0, -MaxOffset, MaxOffset));
     m_offsetShown = float(m_offsetSet + 2e-16 * scale * gauss());
     for (Channel &c : m_ch) {

@@ -83,6 +83,9 @@ public:
     void setLively(bool on) { m_lively = on; }
     // A channel whose standard ages: its offset moves by `perDay` a day.
     void setChannelDrift(int channel, double perDay) { m_ch[index(channel)].driftPerDay = perDay; }
+    // Without measurement noise every reading repeats what was set, so a
+    // test can compare what the program publishes with what was answered.
+    void setSteady(bool on) { m_steady = on; }
     // Whether events of the running instrument are added to the journal.
     void setJournalLive(bool on) { m_journalLive = on; }
 
@@ -149,6 +152,7 @@ private:
     QByteArray m_ave = QByteArray(16, '\0');
     bool m_aveEnabled = false;
     bool m_lively = false;
+    bool m_steady = false;
     bool m_journalLive = false;
 
     QDateTime m_clockAtStart;  // device clock when elapsed was 0

@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include <cmath>
+
 namespace SimControl {
 
 namespace {
@@ -60,6 +62,19 @@ QString apply(ProtocolEngine &engine, const QString &line)
         engine.withModel([&](InstrumentModel &m) { m.setExternalPps(on); });
         return QString();
     }
+    if (verb == QLatin1String("steady") && w.size() == 2 && onOff(w.at(1)) >= 0) {
+        const bool on = onOff(w.at(1)) == 1;
+        engine.withModel([&](InstrumentModel &m) { m.setSteady(on); });
+        return QString();
+    }
+    if (verb == QLatin1String("offset") && w.size() == 2) {
+        bool ok = false;
+        const double value = w.at(1).toDouble(&ok);
+        if (!ok || !std::isfinite(value) || std::fabs(value) > InstrumentModel::MaxOffset)
+            return QStringLiteral("usage: offset VALUE (a fractional offset within 1e-6)");
+        engine.withModel([&](InstrumentModel &m) { m.setFreqOffset(float(value)); });
+        return QString();
+    }
     if (verb == QLatin1String("channel"))
         return channelCommand(engine, w);
     return QStringLiteral("unknown command '%1'").arg(line.simplified());
@@ -73,7 +88,9 @@ QString help()
         "  silent on|off            answer nothing / answer again\n"
         "  channel N detect on|off  signal on input N (1..4) appears / disappears\n"
         "  channel N error CODE     error byte of input N, 0 clears (decimal or 0x..)\n"
-        "  pps on|off               external 1PPS available / unavailable\n");
+        "  pps on|off               external 1PPS available / unavailable\n"
+        "  steady on|off            readings without noise / with noise again\n"
+        "  offset VALUE             the output's frequency offset, e.g. 2.5e-13\n");
 }
 
 }  // namespace SimControl

@@ -11,6 +11,8 @@ class ProtocolEngine;
 //   channel N detect on|off    signal on input N (1..4) appears / disappears
 //   channel N error CODE       error byte of input N (0 clears), decimal or 0x..
 //   pps on|off                 external 1PPS available / unavailable
+//   steady on|off              readings without noise / with noise again
+//   offset VALUE               the output's frequency offset
 namespace SimControl {
 
 // Applies one command line; returns an empty text or what was wrong with it.

@@ -1,10 +1,37 @@
 #include "ProgramFolder.h"
 
+#include "FolderSim.h"
+
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QTextCodec>
 
 ProgramFolder::ProgramFolder() = default;
+
+QString ProgramFolder::monitorUnavailableReason()
+{
+    const QString reason = FolderSim::unavailableReason();
+    if (!reason.isEmpty())
+        return reason;
+    const QString monitor = qEnvironmentVariable("KSR_MONITOR");
+    if (monitor.isEmpty() || !QFileInfo(monitor).isExecutable())
+        return QStringLiteral("KSR_MONITOR does not name the built ksr583-monitor; run this test through ctest");
+    return QString();
+}
+
+std::unique_ptr<QProcess> ProgramFolder::startMonitor() const
+{
+    auto monitor = std::make_unique<QProcess>();
+    monitor->setWorkingDirectory(path());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    monitor->setProcessEnvironment(env);
+    monitor->start(qEnvironmentVariable("KSR_MONITOR"), QStringList());
+    if (!monitor->waitForStarted(10000))
+        return nullptr;
+    return monitor;
+}
 
 bool ProgramFolder::writeConfiguration(const QString &port, int analyseAtStart,
                                        const QString &extraSettings) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -14,6 +15,13 @@ class ProgramFolder
 {
 public:
     ProgramFolder();
+
+    // Why the built ksr583-monitor ($KSR_MONITOR) and the simulator cannot
+    // run here, or an empty text when they can.
+    static QString monitorUnavailableReason();
+    // ksr583-monitor working in this folder on the offscreen platform;
+    // null when it did not start.
+    std::unique_ptr<QProcess> startMonitor() const;
 
     bool isValid() const { return m_dir.isValid(); }
     QString path() const { return m_dir.path(); }

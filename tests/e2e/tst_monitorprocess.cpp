@@ -36,12 +36,9 @@ constexpr int FirstMinuteMs = 75000;
 
 void tst_MonitorProcess::initTestCase()
 {
-    const QString reason = FolderSim::unavailableReason();
+    const QString reason = ProgramFolder::monitorUnavailableReason();
     if (!reason.isEmpty())
         QSKIP(qPrintable(reason));
-    const QString monitor = qEnvironmentVariable("KSR_MONITOR");
-    if (monitor.isEmpty() || !QFileInfo(monitor).isExecutable())
-        QSKIP("KSR_MONITOR does not name the built ksr583-monitor; run this test through ctest");
 }
 
 void tst_MonitorProcess::cleanup()
@@ -57,13 +54,8 @@ void tst_MonitorProcess::cleanup()
 
 bool tst_MonitorProcess::startMonitor()
 {
-    m_monitor = std::make_unique<QProcess>();
-    m_monitor->setWorkingDirectory(m_folder->path());
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    m_monitor->setProcessEnvironment(env);
-    m_monitor->start(qEnvironmentVariable("KSR_MONITOR"), QStringList());
-    return m_monitor->waitForStarted(10000);
+    m_monitor = m_folder->startMonitor();
+    return m_monitor != nullptr;
 }
 
 QString tst_MonitorProcess::logSummary() const

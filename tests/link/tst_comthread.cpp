@@ -137,6 +137,18 @@ void tst_COMThread::firstPollAtOnce_thenOneRecordPerInterval()
     QCOMPARE(refreshed, QStringList({"detectRcvd", "cmdStateRcvd", "adjStateRcvd", "avarStateRcvd",
                                      "detectRcvd"}));
     QCOMPARE(m_h->link().detect().chan[0], qint16(1));
+
+    // The feed: each answered poll once, with its record and time; counters
+    // after every poll.
+    QCOMPARE(m_h->count("searchStarted"), 1);
+    const QList<LinkHarness::Event> readings = m_h->events("pollAnswered");
+    QStringList records;
+    for (const LinkHarness::Event &e : readings) {
+        records.append(e.args.at(0));
+        QVERIFY(QDateTime::fromString(e.args.at(1), Qt::ISODateWithMs).isValid());
+    }
+    QCOMPARE(records, QStringList({"0", "1", "2", "3", "0"}));
+    QCOMPARE(m_h->events("countersChanged").last().args, QStringList({"5", "0", "0", "1"}));
 }
 
 void tst_COMThread::debugLevel_readsDacCodesAfterAnsweredDetect_data()
@@ -185,6 +197,10 @@ void tst_COMThread::brokenAnswers_deviceIsNeverLost()
     QVERIFY(pollTimes().size() >= 19);
     QCOMPARE(m_h->count("noConnection"), 0);
     QCOMPARE(m_h->count("detectRcvd"), 0);
+    QCOMPARE(m_h->count("pollAnswered"), 0);
+    const LinkCounters counters = m_h->link().counters();
+    QCOMPARE(counters.rejectedAnswers, counters.polls);
+    QCOMPARE(counters.pollTimeouts, quint64(0));
     QVERIFY(m_h->texts("debugInfo").contains(message));
     // Opened for the identification and once more to stay: never reopened.
     QCOMPARE(m_h->portTrace().filter(QRegularExpression("^\\d+ open ")).size(), 2);
@@ -221,6 +237,9 @@ void tst_COMThread::fourTimeoutsReopenPort_fifthStartsNewSearch()
     // never reported lost.
     QCOMPARE(m_h->count("connected"), m_h->codes().count("FN0"));
     QCOMPARE(m_h->count("noConnection"), 0);
+    QCOMPARE(m_h->count("searchStarted"), m_h->count("connected"));
+    QVERIFY(m_h->link().counters().pollTimeouts >= 10);
+    QCOMPARE(m_h->link().counters().connections, quint64(m_h->count("connected")));
 }
 
 void tst_COMThread::newSearch_endsTheSmoothSteering()
@@ -273,13 +292,15 @@ void tst_COMThread::queuedCode_runsOrIsDropped_data()
     QTest::addColumn<QStringList>("requests");
     QTest::addColumn<bool>("announced");
     QTest::addColumn<QString>("signal");
-    QTest::newRow("23 is dropped") << 23 << QStringList() << false << QString();
-    QTest::newRow("-1 is dropped") << -1 << QStringList() << false << QString();
+    QTest::addColumn<QStringList>("finished");
+    QTest::newRow("23 is dropped") << 23 << QStringList() << false << QString() << QStringList();
+    QTest::newRow("-1 is dropped") << -1 << QStringList() << false << QString() << QStringList();
     QTest::newRow("21 reads the device information") << 21 << QStringList{"7N0"} << false
-                                                      << "setDeviceInfo";
+                                                      << "setDeviceInfo" << QStringList{"21", "ok"};
     QTest::newRow("8 reads the 1PPS delay") << 8 << QStringList{"P30"} << false
-                                            << "currentOffset_1PPS_isReady";
-    QTest::newRow("13 clears the journal, announced") << 13 << QStringList{"G!0"} << true << QString();
+                                            << "currentOffset_1PPS_isReady" << QStringList{"8", "ok"};
+    QTest::newRow("13 clears the journal, announced") << 13 << QStringList{"G!0"} << true << QString()
+                                                      << QStringList{"13", "ok"};
 }
 
 void tst_COMThread::queuedCode_runsOrIsDropped()
@@ -288,6 +309,7 @@ void tst_COMThread::queuedCode_runsOrIsDropped()
     QFETCH(QStringList, requests);
     QFETCH(bool, announced);
     QFETCH(QString, signal);
+    QFETCH(QStringList, finished);
     startConnected();
     // Between two polls, so that only the command talks to the device.
     QVERIFY(m_h->runTo(3000));
@@ -299,6 +321,7 @@ void tst_COMThread::queuedCode_runsOrIsDropped()
     QCOMPARE(m_h->texts("windowInfo").contains("Command is processed..."), announced);
     if (!signal.isEmpty())
         QCOMPARE(m_h->count(signal), 1);
+    QCOMPARE(m_h->events("commandFinished").value(0).args, finished);
 }
 
 void tst_COMThread::queuedCommands_runOnePerPassInOrder()

@@ -62,6 +62,8 @@ private slots:
     void eachDownload_startsEmpty();
     void moreThan810Records_areCapped();
     void unwritableFolder_isReported();
+    void outcome_isReturnedAndReadRecordsAreHandedOn_data();
+    void outcome_isReturnedAndReadRecordsAreHandedOn();
     void clear_data();
     void clear();
 
@@ -82,6 +84,7 @@ private:
 
 void tst_JournalDownload::init()
 {
+    qRegisterMetaType<JournalReading>();
     m_rig = std::make_unique<CommandRig>();
     m_download = std::make_unique<JournalDownload>(m_rig->io);
     m_rig->listen(m_download.get());
@@ -268,6 +271,47 @@ void tst_JournalDownload::unwritableFolder_isReported()
     QCOMPARE(values(*m_ready).last(), 2);
     QCOMPARE(m_rig->lines.size(), 2);
     QVERIFY(m_rig->lines.last().startsWith(QLatin1String("red: Cannot write the journal file ")));
+}
+
+void tst_JournalDownload::outcome_isReturnedAndReadRecordsAreHandedOn_data()
+{
+    QTest::addColumn<QList<int>>("journalSlots");  // empty with no size answer: silent
+    QTest::addColumn<bool>("writable");
+    QTest::addColumn<int>("outcome");
+    QTest::addColumn<QList<int>>("handedOn");
+
+    QTest::newRow("all arrived") << QList<int>{2, 1} << true << int(JournalReading::Complete)
+                                 << QList<int>{2, 1};
+    QTest::newRow("one missing") << QList<int>{2, -1, 1} << true << int(JournalReading::Incomplete)
+                                 << QList<int>{2, 1};
+    QTest::newRow("file not written") << QList<int>{1} << false << int(JournalReading::Failed)
+                                      << QList<int>{1};
+    QTest::newRow("no size answer") << QList<int>() << true << int(JournalReading::Failed) << QList<int>();
+}
+
+void tst_JournalDownload::outcome_isReturnedAndReadRecordsAreHandedOn()
+{
+    QFETCH(QList<int>, journalSlots);
+    QFETCH(bool, writable);
+    QFETCH(int, outcome);
+    QFETCH(QList<int>, handedOn);
+    if (journalSlots.isEmpty())
+        m_rig->silence("G00");
+    else
+        journal(journalSlots);
+    QSignalSpy read(m_download.get(), &JournalDownload::journalRead);
+
+    const bool complete = m_download->download(writable ? m_dir->path() : m_dir->filePath("gone"), kItem);
+
+    QCOMPARE(complete, outcome == JournalReading::Complete);
+    QCOMPARE(read.size(), 1);
+    const JournalReading reading = read.first().first().value<JournalReading>();
+    QCOMPARE(int(reading.outcome), outcome);
+    QCOMPARE(reading.expected, journalSlots.size());
+    QList<int> numbers;
+    for (const JournalRecord &r : reading.records)
+        numbers.append(r.number);
+    QCOMPARE(numbers, handedOn);
 }
 
 void tst_JournalDownload::clear_data()

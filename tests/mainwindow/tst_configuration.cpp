@@ -73,6 +73,9 @@ void tst_Configuration::missingFile_givesDefaultsAndStaysMissing()
     QCOMPARE(c.debugLevel, 0);
     QCOMPARE(c.writeParamPeriod, 1);
     QVERIFY(!c.hasMainWindowPos());
+    QVERIFY(c.notifications);
+    QCOMPARE(c.metricsPort, 0);
+    QCOMPARE(c.metricsAddress, QStringLiteral("127.0.0.1"));
     QVERIFY(!QFile::exists(Configuration::fileName()));
 }
 
@@ -88,6 +91,13 @@ void tst_Configuration::integerKey_fallsBackWhenNotANumber_data()
     QTest::newRow("text AnalyseAtStart gives 1") << QByteArray("[Settings]\nAnalyseAtStart=yes\n") << "analyse" << 1;
     QTest::newRow("text DEBUG_LEVEL gives 0") << QByteArray("[Settings]\nDEBUG_LEVEL=high\n") << "debug" << 0;
     QTest::newRow("text period gives 1") << QByteArray("[Settings]\nWriteParamInFile_Period=x\n") << "period" << 1;
+    QTest::newRow("metrics port 9583 is taken") << QByteArray("[Metrics]\nPort=9583\n") << "metrics" << 9583;
+    QTest::newRow("text metrics port keeps it off") << QByteArray("[Metrics]\nPort=on\n") << "metrics" << 0;
+    QTest::newRow("empty metrics address stays local") << QByteArray("[Metrics]\nAddress=\n") << "local" << 1;
+    QTest::newRow("Notifications 0 turns them off") << QByteArray("[Settings]\nNotifications=0\n")
+                                                    << "notifications" << 0;
+    QTest::newRow("text Notifications keeps them on") << QByteArray("[Settings]\nNotifications=no\n")
+                                                      << "notifications" << 1;
 }
 
 void tst_Configuration::integerKey_fallsBackWhenNotANumber()
@@ -100,7 +110,9 @@ void tst_Configuration::integerKey_fallsBackWhenNotANumber()
     const QHash<QString, int> values{{"attempts", c.numOfAttempts}, {"seconds", c.numOfSeconds},
                                      {"monitor", c.monitorInterval}, {"analyse", c.analyseAtStart},
                                      {"control", c.controlAvailable}, {"debug", c.debugLevel},
-                                     {"period", c.writeParamPeriod}};
+                                     {"period", c.writeParamPeriod}, {"metrics", c.metricsPort},
+                                     {"notifications", int(c.notifications)},
+                                     {"local", int(c.metricsAddress == "127.0.0.1")}};
     QCOMPARE(values.value(field, -999), expected);
 }
 

@@ -7,6 +7,9 @@
 #include <QTextCodec>
 #include <QtTest>
 
+#include <atomic>
+#include <thread>
+
 class tst_SupervisInfoWriter : public QObject
 {
     Q_OBJECT
@@ -21,12 +24,14 @@ private slots:
     void qualifyingChannel_writesSecondsLeft();
     void codeWithoutWord_keepsStatusButUpdatesNameAndOffset();
     void deviceGroup_valuesNotationAndCodePage();
+    void withoutInstrument_saysSoAndClaimsNothingUnread();
+    void rewrite_isNeverSeenHalfWritten();
     void currentReference_data();
     void currentReference();
 
 private:
     QString value(const QString &key) const;
-    static SupervisInfoWriter::Snapshot snapshot();
+    static StatusSnapshot snapshot();
 
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_path;
@@ -46,13 +51,20 @@ QString tst_SupervisInfoWriter::value(const QString &key) const
     return ini.value(key, "<missing>").toString();
 }
 
-// Four detected channels, none in the group, averaging mode.
-SupervisInfoWriter::Snapshot tst_SupervisInfoWriter::snapshot()
+// Connected, every record read: four detected channels, none in the group,
+// averaging mode.
+StatusSnapshot tst_SupervisInfoWriter::snapshot()
 {
-    SupervisInfoWriter::Snapshot s;
-    for (auto &word : s.detect.chan)
+    StatusSnapshot s;
+    s.connected = s.everConnected = true;
+    DETECT detect;
+    for (auto &word : detect.chan)
         word = 1;
-    s.names = QStringList{"Rb 1", "Rb 2", "Cs 3", "H 4"};
+    s.detect = detect;
+    s.cmd = ADJ_CMD_STATE();
+    s.adj = ADJ_STATE();
+    s.var = VAR_STRUCT();
+    s.channelNames = QStringList{"Rb 1", "Rb 2", "Cs 3", "H 4"};
     return s;
 }
 
@@ -73,8 +85,8 @@ void tst_SupervisInfoWriter::synchronizationStatus()
     QFETCH(int, estimation);
     QFETCH(QString, word);
     auto s = snapshot();
-    s.cmd.syncStatus = qint16(sync);
-    s.cmd.estimationTimeLeft = quint16(estimation);
+    s.cmd->syncStatus = qint16(sync);
+    s.cmd->estimationTimeLeft = quint16(estimation);
     SupervisInfoWriter::write(m_path, s, m_now);
     QCOMPARE(value("Device_status/Synchronization_status"), word);
 }
@@ -94,9 +106,9 @@ void tst_SupervisInfoWriter::reference()
     QFETCH(QString, chan);
     QFETCH(QString, name);
     auto s = snapshot();
-    s.cmd.flags = 0x1000;
+    s.cmd->flags = 0x1000;
     for (int n : inGroup)
-        s.cmd.chanWord[n - 1] = 1;
+        s.cmd->chanWord[n - 1] = 1;
     SupervisInfoWriter::write(m_path, s, m_now);
     QCOMPARE(value("Device_status/Mode"), QStringLiteral("SWITCH"));
     QCOMPARE(value("Device_status/RefChan"), chan);
@@ -106,11 +118,11 @@ void tst_SupervisInfoWriter::reference()
 void tst_SupervisInfoWriter::averagingMode_keepsLastReference()
 {
     auto s = snapshot();
-    s.cmd.flags = 0x1000;
-    s.cmd.chanWord[2] = 1;
+    s.cmd->flags = 0x1000;
+    s.cmd->chanWord[2] = 1;
     SupervisInfoWriter::write(m_path, s, m_now);
-    s.cmd.flags = 0;
-    s.cmd.chanWord[0] = 1;
+    s.cmd->flags = 0;
+    s.cmd->chanWord[0] = 1;
     SupervisInfoWriter::write(m_path, s, m_now);
     QCOMPARE(value("Device_status/Mode"), QStringLiteral("SUM"));
     QCOMPARE(value("Device_status/RefChan"), QStringLiteral("3"));
@@ -120,10 +132,10 @@ void tst_SupervisInfoWriter::averagingMode_keepsLastReference()
 void tst_SupervisInfoWriter::qualifyingChannel_writesSecondsLeft()
 {
     auto s = snapshot();
-    s.cmd.qualState[1] = 1;
-    s.cmd.qualTimeLeft[1] = 4567;
-    s.cmd.chanWord[2] = 0x0021;
-    s.detect.chan[3] = 0;
+    s.cmd->qualState[1] = 1;
+    s.cmd->qualTimeLeft[1] = 4567;
+    s.cmd->chanWord[2] = 0x0021;
+    s.detect->chan[3] = 0;
     SupervisInfoWriter::write(m_path, s, m_now);
     QCOMPARE(value("Channel_1/Status"), QStringLiteral("NOTINGROUP"));
     QCOMPARE(value("Channel_2/Status"), QStringLiteral("INCVAL"));
@@ -136,12 +148,12 @@ void tst_SupervisInfoWriter::qualifyingChannel_writesSecondsLeft()
 void tst_SupervisInfoWriter::codeWithoutWord_keepsStatusButUpdatesNameAndOffset()
 {
     auto s = snapshot();
-    s.cmd.qualState[0] = 1;
-    s.cmd.qualTimeLeft[0] = 900;
+    s.cmd->qualState[0] = 1;
+    s.cmd->qualTimeLeft[0] = 900;
     SupervisInfoWriter::write(m_path, s, m_now);
-    s.cmd.chanWord[0] = 0x0051;  // role 5: code 15
-    s.names[0] = "Renamed";
-    s.adj.chanOffset[0] = 2.5e-12f;
+    s.cmd->chanWord[0] = 0x0051;  // role 5: code 15
+    s.channelNames[0] = "Renamed";
+    s.adj->chanOffset[0] = 2.5e-12f;
     SupervisInfoWriter::write(m_path, s, m_now);
     QCOMPARE(value("Channel_1/Status"), QStringLiteral("INCVAL"));
     QCOMPARE(value("Channel_1/TimeCval"), QStringLiteral("9"));
@@ -152,20 +164,100 @@ void tst_SupervisInfoWriter::codeWithoutWord_keepsStatusButUpdatesNameAndOffset(
 void tst_SupervisInfoWriter::deviceGroup_valuesNotationAndCodePage()
 {
     auto s = snapshot();
-    s.adj.freqOffset = 1.0894e-15f;
-    s.adj.freqDrift = -0.00012f;
-    s.names[3] = QStringLiteral("Водород 4");
+    s.adj->freqOffset = 1.0894e-15f;
+    s.adj->freqDrift = -0.00012f;
+    s.channelNames[3] = QStringLiteral("Водород 4");
     SupervisInfoWriter::write(m_path, s, m_now);
     QCOMPARE(value("Device_status/Freq_offset"), QStringLiteral("1.0894e-15"));
     QCOMPARE(value("Device_status/Freq_drift"), QStringLiteral("-0.00012"));
     QCOMPARE(value("Device_status/Err_status"), QStringLiteral("NORMAL"));
     QCOMPARE(value("Device_status/LastUpdate"), QStringLiteral("2026.01.07 18:45:03"));
     QCOMPARE(value("Device_status/RefChan"), QStringLiteral("<missing>"));
-    QCOMPARE(value("Channel_4/Name"), s.names[3]);
+    QCOMPARE(value("Channel_4/Name"), s.channelNames[3]);
     QCOMPARE(value("Channel_4/Offset"), QStringLiteral("0"));
     QFile f(m_path);
     QVERIFY(f.open(QIODevice::ReadOnly));
-    QVERIFY(f.readAll().contains(QTextCodec::codecForName("Windows-1251")->fromUnicode(s.names[3])));
+    QVERIFY(f.readAll().contains(QTextCodec::codecForName("Windows-1251")->fromUnicode(s.channelNames[3])));
+}
+
+void tst_SupervisInfoWriter::withoutInstrument_saysSoAndClaimsNothingUnread()
+{
+    auto s = snapshot();
+    s.cmd->syncStatus = 1;
+    s.cmd->chanWord[0] = 1;
+    s.adj->freqOffset = 1.5e-13f;
+    s.lastAnswerUtc = QDateTime(QDate(2026, 1, 7), QTime(18, 44, 55)).toUTC();
+    SupervisInfoWriter::write(m_path, s, m_now);
+    QCOMPARE(value("Device_status/Synchronization_status"), QStringLiteral("OK"));
+    QCOMPARE(value("Device_status/Err_status"), QStringLiteral("NORMAL"));
+    QCOMPARE(value("Device_status/Connection"), QStringLiteral("YES"));
+    QCOMPARE(value("Device_status/LastAnswer"), QStringLiteral("2026.01.07 18:44:55"));
+
+    // Lost: the records are no longer known.
+    s.connected = false;
+    s.detect.reset();
+    s.cmd.reset();
+    s.adj.reset();
+    s.var.reset();
+    SupervisInfoWriter::write(m_path, s, m_now.addSecs(60));
+    QCOMPARE(value("Device_status/Synchronization_status"), QStringLiteral("NOSYNC"));
+    QCOMPARE(value("Device_status/Err_status"), QStringLiteral("NOCONNECTION"));
+    QCOMPARE(value("Device_status/Connection"), QStringLiteral("NO"));
+    QCOMPARE(value("Device_status/LastAnswer"), QStringLiteral("2026.01.07 18:44:55"));
+    QCOMPARE(value("Device_status/LastUpdate"), QStringLiteral("2026.01.07 18:46:03"));
+    // Last known values stay for readers that show them as such.
+    QCOMPARE(value("Device_status/Freq_offset"), QStringLiteral("1.5e-13"));
+    QCOMPARE(value("Channel_1/Status"), QStringLiteral("INGROUP"));
+
+    // Connected again, only the command state read so far: its keys are
+    // new, the rest stays as it was.
+    s.connected = true;
+    s.cmd = ADJ_CMD_STATE();
+    s.cmd->syncStatus = 1;
+    SupervisInfoWriter::write(m_path, s, m_now.addSecs(120));
+    QCOMPARE(value("Device_status/Synchronization_status"), QStringLiteral("OK"));
+    QCOMPARE(value("Device_status/Err_status"), QStringLiteral("NORMAL"));
+    QCOMPARE(value("Device_status/Connection"), QStringLiteral("YES"));
+    QCOMPARE(value("Channel_1/Status"), QStringLiteral("INGROUP"));
+
+    // Never connected since start: nothing from the instrument, no answer time.
+    QFile::remove(m_path);
+    SupervisInfoWriter::write(m_path, StatusSnapshot(), m_now);
+    QCOMPARE(value("Device_status/Err_status"), QStringLiteral("NOCONNECTION"));
+    QCOMPARE(value("Device_status/LastAnswer"), QString());
+    QCOMPARE(value("Device_status/Mode"), QStringLiteral("<missing>"));
+    QCOMPARE(value("Channel_2/Status"), QStringLiteral("<missing>"));
+}
+
+void tst_SupervisInfoWriter::rewrite_isNeverSeenHalfWritten()
+{
+    auto s = snapshot();
+    SupervisInfoWriter::write(m_path, s, m_now);
+    QFile first(m_path);
+    QVERIFY(first.open(QIODevice::ReadOnly));
+    const int lines = first.readAll().count('\n');
+
+    std::atomic<bool> writing{true};
+    std::atomic<int> reads{0};
+    std::atomic<int> partial{0};
+    std::thread reader([&] {
+        while (writing) {
+            QFile f(m_path);
+            if (!f.open(QIODevice::ReadOnly))
+                continue;
+            if (f.readAll().count('\n') != lines)
+                ++partial;
+            ++reads;
+        }
+    });
+    for (int k = 0; k < 300; ++k) {
+        s.adj->freqOffset = float(k) * 1e-15f;
+        SupervisInfoWriter::write(m_path, s, m_now.addSecs(k));
+    }
+    writing = false;
+    reader.join();
+    QVERIFY(reads > 0);
+    QCOMPARE(partial.load(), 0);
 }
 
 void tst_SupervisInfoWriter::currentReference_data()

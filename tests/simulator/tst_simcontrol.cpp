@@ -44,6 +44,13 @@ void tst_SimControl::commands_steerTheInstrument()
 
     QCOMPARE(SimControl::apply(engine, "pps off"), QString());
     QCOMPARE(Frame::i16(engine.feed(Frame::request(Request::PpsDelay)).value(0).bytes, 14), qint16(0));
+
+    // Steady: the offset read back is the one set, second after second.
+    QCOMPARE(SimControl::apply(engine, "steady on"), QString());
+    QCOMPARE(SimControl::apply(engine, "offset 2.5e-13"), QString());
+    clock.advance(5000);
+    const QByteArray adj = engine.feed(Frame::request(Request::AdjState)).value(0).bytes;
+    QCOMPARE(Frame::f32(adj, 8), 2.5e-13f);
 }
 
 void tst_SimControl::mistakes_areExplainedAndChangeNothing_data()
@@ -57,6 +64,8 @@ void tst_SimControl::mistakes_areExplainedAndChangeNothing_data()
     QTest::newRow("channel with an unknown verb") << "channel 1 explode on";
     QTest::newRow("bad fault") << "fault checksum:ZZZ";
     QTest::newRow("clear-faults with an argument") << "clear-faults now";
+    QTest::newRow("offset beyond the loop's range") << "offset 1e-3";
+    QTest::newRow("offset not a number") << "offset nan";
 }
 
 void tst_SimControl::mistakes_areExplainedAndChangeNothing()

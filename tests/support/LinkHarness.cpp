@@ -86,6 +86,29 @@ void LinkHarness::recordSignals()
     plain(&COMThread::noConnection, "noConnection");
     plain(&COMThread::connected, "connected");
     plain(&COMThread::finished, "finished");
+    plain(&COMThread::searchStarted, "searchStarted");
+    connect(l, &COMThread::pollAnswered, this,
+            [this](const PollReading &r) {
+                record("pollAnswered", {QString::number(r.record), r.utc.toString(Qt::ISODateWithMs)});
+            },
+            direct);
+    connect(l, &COMThread::countersChanged, this,
+            [this](const LinkCounters &c) {
+                record("countersChanged", {QString::number(c.polls), QString::number(c.pollTimeouts),
+                                           QString::number(c.rejectedAnswers), QString::number(c.connections)});
+            },
+            direct);
+    connect(l, &COMThread::commandFinished, this,
+            [this](int code, bool ok) {
+                record("commandFinished", {QString::number(code), ok ? "ok" : "failed"});
+            },
+            direct);
+    connect(l, &COMThread::journalRead, this,
+            [this](const JournalReading &r) {
+                record("journalRead", {QString::number(r.outcome), QString::number(r.expected),
+                                       QString::number(r.records.size())});
+            },
+            direct);
 
     const auto line = [this, l, direct](void (COMThread::*signal)(const QString &, const QString &),
                                         const char *name) {

@@ -1,0 +1,107 @@
+#include "StatusPublisher.h"
+
+#include "link/COMThread.h"
+
+StatusPublisher::StatusPublisher(COMThread *link, QObject *parent) : QObject(parent)
+{
+    connectLink(link);
+}
+
+void StatusPublisher::connectLink(COMThread *link)
+{
+    connect(link, &COMThread::connected, this, &StatusPublisher::onConnected);
+    connect(link, &COMThread::noConnection, this, &StatusPublisher::onLost);
+    connect(link, &COMThread::searchStarted, this, &StatusPublisher::onLost);
+    connect(link, &COMThread::pollAnswered, this, &StatusPublisher::onPollAnswered);
+    connect(link, &COMThread::countersChanged, this,
+            [this](const LinkCounters &c) { change([&c](StatusSnapshot &s) { s.counters = c; }); });
+    connect(link, &COMThread::commandFinished, this, &StatusPublisher::onCommandFinished);
+    connect(link, &COMThread::journalRead, this, &StatusPublisher::onJournalRead);
+    connect(link, &COMThread::setDeviceInfo, this,
+            [this](const QString &version, const QString &, const QString &serial) {
+                change([&](StatusSnapshot &s) {
+                    s.firmware = version;
+                    s.serialNumber = serial;
+                });
+            });
+}
+
+template <typename Edit>
+void StatusPublisher::change(Edit &&edit)
+{
+    const StatusSnapshot before = m_snapshot;
+    edit(m_snapshot);
+    m_board->publish(std::make_shared<const StatusSnapshot>(m_snapshot));
+    emit published(before, m_snapshot);
+}
+
+void StatusPublisher::setChannelNames(const QStringList &names)
+{
+    change([&names](StatusSnapshot &s) { s.channelNames = names; });
+}
+
+void StatusPublisher::onConnected()
+{
+    change([](StatusSnapshot &s) {
+        s.connected = s.everConnected = true;
+        // Whatever was read before belongs to the last connection, and the
+        // instrument may be another one: all is read afresh.
+        s.detect.reset();
+        s.cmd.reset();
+        s.adj.reset();
+        s.var.reset();
+        s.serialNumber.clear();
+        s.firmware.clear();
+    });
+}
+
+void StatusPublisher::onLost()
+{
+    if (!m_snapshot.connected)
+        return;
+    change([](StatusSnapshot &s) {
+        s.connected = false;
+        s.detect.reset();
+        s.cmd.reset();
+        s.adj.reset();
+        s.var.reset();
+    });
+}
+
+void StatusPublisher::onPollAnswered(const PollReading &r)
+{
+    if (!m_snapshot.connected)
+        return;
+    change([&r](StatusSnapshot &s) {
+        s.lastAnswerUtc = r.utc;
+        switch (r.record) {
+        case PollReading::Detect:
+            s.detect = r.detect;
+            break;
+        case PollReading::CmdState:
+            s.cmd = r.cmdState;
+            break;
+        case PollReading::AdjState:
+            s.adj = r.adjState;
+            break;
+        case PollReading::VarStruct:
+            s.var = r.varState;
+            break;
+        }
+    });
+}
+
+void StatusPublisher::onCommandFinished(int code, bool ok)
+{
+    if (code < 0 || code >= StatusSnapshot::CommandCodes)
+        return;
+    change([code, ok](StatusSnapshot &s) { ++s.commands[size_t(code)][ok ? 0 : 1]; });
+}
+
+void StatusPublisher::onJournalRead(const JournalReading &r)
+{
+    const int outcome = r.outcome;
+    if (outcome < 0 || outcome >= JournalReading::OutcomeCount)
+        return;
+    change([outcome](StatusSnapshot &s) { ++s.journalDownloads[size_t(outcome)]; });
+}

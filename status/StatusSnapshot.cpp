@@ -1,0 +1,42 @@
+#include "StatusSnapshot.h"
+
+namespace {
+
+bool isChannel(int channel)
+{
+    return channel >= 1 && channel <= StatusSnapshot::Channels;
+}
+
+}  // namespace
+
+std::optional<int> StatusSnapshot::channelState(int channel) const
+{
+    if (!detect || !cmd || !isChannel(channel))
+        return std::nullopt;
+    return ChannelState::of(*detect, *cmd, channel);
+}
+
+std::optional<bool> StatusSnapshot::signalDetected(int channel) const
+{
+    if (!detect || !isChannel(channel))
+        return std::nullopt;
+    return (quint16(detect->chan[channel - 1]) & 0x00FF) != 0;
+}
+
+std::optional<bool> StatusSnapshot::signalError(int channel) const
+{
+    if (!detect || !isChannel(channel))
+        return std::nullopt;
+    return (quint16(detect->chan[channel - 1]) & 0xFF00) != 0;
+}
+
+std::optional<int> StatusSnapshot::referenceChannel() const
+{
+    if (!cmd || !detect || !cmd->switchingMode())
+        return std::nullopt;
+    for (int n = 1; n <= Channels; ++n) {
+        if (ChannelState::of(*detect, *cmd, n) == ChannelState::InGroup)
+            return n;
+    }
+    return 0;
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "link/LinkFeed.h"
+#include "link/Records.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <optional>
+
+// What the program knows of the instrument at one moment, as one value that
+// other programs are told: the status file, the metrics endpoint, the tray.
+// A record is present only when it was read from the instrument since the
+// link last connected, so nothing here claims a state that was not read.
+struct StatusSnapshot {
+    static constexpr int Channels = 4;
+    static constexpr int CommandCodes = 23;
+
+    bool connected = false;       // the link has the instrument now
+    bool everConnected = false;   // at some time since the program started
+    QDateTime lastAnswerUtc;      // last answered status poll; invalid before the first
+
+    std::optional<DETECT> detect;
+    std::optional<ADJ_CMD_STATE> cmd;
+    std::optional<ADJ_STATE> adj;
+    std::optional<VAR_STRUCT> var;
+
+    QStringList channelNames;     // as the window shows them
+    QString serialNumber;         // from the device information; empty until read
+    QString firmware;
+
+    LinkCounters counters;
+    // Commands run, by code and outcome (0 ok, 1 failed).
+    std::array<std::array<quint64, 2>, CommandCodes> commands{};
+    std::array<quint64, JournalReading::OutcomeCount> journalDownloads{};
+
+    QString channelName(int channel) const { return channelNames.value(channel - 1); }
+    // The channel state code (ChannelState) of channel 1..4, when known.
+    std::optional<int> channelState(int channel) const;
+    // Whether a signal is on input 1..4 (low byte of its DETECT word).
+    std::optional<bool> signalDetected(int channel) const;
+    // Whether the instrument reports an error on input 1..4 (high byte).
+    std::optional<bool> signalError(int channel) const;
+    // Switching mode: the first channel in the group (1..4), or 0 when none.
+    // Unknown in averaging mode, where no channel is the reference.
+    std::optional<int> referenceChannel() const;
+};
