@@ -3,6 +3,7 @@
 #include "HistoryWindow.h"
 
 #include "dialogs/FolderChooser.h"
+#include "history/HistoryRecorder.h"
 #include "history/HistorySettings.h"
 #include "history/HistoryStore.h"
 #include "history/ParameterLogImporter.h"
@@ -37,6 +38,7 @@ HistoryHub::~HistoryHub()
     }
     // The window's readers go before the store's writer.
     m_window.reset();
+    m_recorder.reset();
     m_store.reset();
 }
 
@@ -45,7 +47,7 @@ qint64 HistoryHub::nowMs() const
     return m_clock->nowUtc().toMSecsSinceEpoch();
 }
 
-void HistoryHub::start()
+void HistoryHub::start(COMThread *link)
 {
     if (m_store)
         return;
@@ -60,6 +62,12 @@ void HistoryHub::start()
             m_store->addMessage(e.utcMs, e.colour, e.text);
     }
     m_early.clear();
+    m_recorder = std::make_unique<HistoryRecorder>(m_store.get(), m_clock);
+    m_recorder->watch(link);
+    connect(m_recorder.get(), &HistoryRecorder::pollRecorded, this, [this] {
+        if (m_window)
+            m_window->historyChanged();
+    });
 }
 
 void HistoryHub::recordMessage(const QString &text, const QString &colour)

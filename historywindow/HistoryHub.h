@@ -8,6 +8,8 @@
 #include <atomic>
 #include <memory>
 
+class COMThread;
+class HistoryRecorder;
 class HistoryStore;
 class HistoryWindow;
 class LinkClock;
@@ -29,9 +31,10 @@ public:
                QObject *parent = nullptr);
     ~HistoryHub() override;
 
-    // Opens the store once its folder is made; what was recorded before is
-    // written then.
-    void start();
+    // Opens the store (its folder is made by now), writes what was recorded
+    // before and records what `link` reports from now on. Called before the
+    // link's thread starts, so that its first search is kept.
+    void start(COMThread *link);
     HistoryStore *store() const { return m_store.get(); }
     HistoryWindow *window() const { return m_window.get(); }  // none until first shown
 
@@ -67,6 +70,7 @@ private:
     QVector<Early> m_early;  // recorded before the store could open
 
     std::unique_ptr<HistoryStore> m_store;
+    std::unique_ptr<HistoryRecorder> m_recorder;
     std::unique_ptr<HistoryWindow> m_window;
     QThread *m_import = nullptr;
     std::shared_ptr<std::atomic<bool>> m_stopImport = std::make_shared<std::atomic<bool>>(false);

@@ -80,7 +80,6 @@ MainWindow::MainWindow(std::shared_ptr<PortFactory> ports, std::shared_ptr<LinkC
     m_reference = CurrentReference::read(m_config.pathLocal + QStringLiteral("/Status/")
                                          + CurrentReference::fileName());
     makeFolders();
-    m_history->start();
     ui->pushButtonControl->setEnabled(m_config.controlAvailable != 0);
     initDisplay();
     startLink(std::move(ports), std::move(linkClock));
@@ -215,6 +214,7 @@ void MainWindow::startLink(std::shared_ptr<PortFactory> ports, std::shared_ptr<L
     // the loop never returns to its thread's event loop.
     connect(this, &MainWindow::stopProc, m_link, &COMThread::stop, Qt::DirectConnection);
     connect(m_link, &COMThread::finished, m_linkThread, &QThread::quit, Qt::DirectConnection);
+    m_history->start(m_link);
     m_linkThread->start(QThread::HighestPriority);
 }
 
