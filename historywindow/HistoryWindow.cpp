@@ -33,6 +33,10 @@ HistoryWindow::HistoryWindow(const QString &databasePath, const QString &iniFile
 {
     ui->setupUi(this);
     ui->progressBar->hide();
+    // Two lines hold the read-out of a row's four channels, and the plots
+    // keep their height whatever the mouse passes over.
+    ui->readoutLabel->setWordWrap(true);
+    ui->readoutLabel->setFixedHeight(2 * ui->readoutLabel->fontMetrics().lineSpacing() + 2);
     ui->rangeCombo->setCurrentIndex(m_choice);
     showDates(HistoryRange::of(m_choice, nowMs(), {}, {}));
     for (int n = 1; n <= 4; ++n)
