@@ -7,6 +7,7 @@
 #include "history/BucketAggregator.h"
 #include "history/HistoryText.h"
 
+#include <QCursor>
 #include <QHelpEvent>
 #include <QToolTip>
 
@@ -247,8 +248,10 @@ void HistoryPlot::buildRows()
     m_channelLegend = insetLegend(m_rects[Offsets]);
     m_rects[Adev]->axis(QCPAxis::atLeft)->setScaleType(QCPAxis::stLogarithmic);
     m_rects[Adev]->axis(QCPAxis::atLeft)->setTicker(QSharedPointer<QCPAxisTickerLog>(new QCPAxisTickerLog));
-    m_rects[Adev]->axis(QCPAxis::atLeft)->setNumberFormat(QStringLiteral("eb"));
-    m_rects[Adev]->axis(QCPAxis::atLeft)->setNumberPrecision(0);
+    // Less than a decade falls back to ticks between the powers of ten,
+    // which need their digits.
+    m_rects[Adev]->axis(QCPAxis::atLeft)->setNumberFormat(QStringLiteral("gb"));
+    m_rects[Adev]->axis(QCPAxis::atLeft)->setNumberPrecision(2);
     for (int n = 1; n <= ChannelCount; ++n) {
         for (const Series::Id s : {Series::offset(n), Series::adev(n)}) {
             QCPAxisRect *rect = m_rects[s == Series::offset(n) ? Offsets : Adev];
@@ -310,8 +313,10 @@ void HistoryPlot::setChannelNames(const QStringList &names)
 
 void HistoryPlot::retranslate()
 {
-    m_rects[Output]->axis(QCPAxis::atLeft)->setLabel(HistoryText::series(Series::FreqOffset));
-    m_rects[Output]->axis(QCPAxis::atRight)->setLabel(HistoryText::series(Series::FreqTrend));
+    // The legend names the output's series in full; the axes only tell
+    // which is which.
+    m_rects[Output]->axis(QCPAxis::atLeft)->setLabel(tr("Offset"));
+    m_rects[Output]->axis(QCPAxis::atRight)->setLabel(tr("Trend"));
     m_rects[Offsets]->axis(QCPAxis::atLeft)->setLabel(tr("Channel offsets"));
     m_rects[Adev]->axis(QCPAxis::atLeft)->setLabel(tr("ADEV@1s"));
     m_rects[Events]->axis(QCPAxis::atBottom)->setLabel(tr("Time, UTC"));
@@ -359,6 +364,8 @@ void HistoryPlot::showView(const HistoryView &view)
     setTimeRange(QCPRange(seconds(view.range.fromMs), seconds(view.range.toMs)));
     fitValueAxes();
     replot();
+    // What the mouse rests on has changed under it.
+    followMouse(mapFromGlobal(QCursor::pos()));
 }
 
 void HistoryPlot::showBands()
@@ -469,14 +476,19 @@ qint64 HistoryPlot::pixelsAsMs(int pixels) const
 void HistoryPlot::mouseMoveEvent(QMouseEvent *event)
 {
     QCustomPlot::mouseMoveEvent(event);
-    const int row = rowAt(event->pos());
-    if (row < 0) {
+    followMouse(event->pos());
+}
+
+void HistoryPlot::followMouse(const QPoint &pos)
+{
+    const int row = rowAt(pos);
+    if (row < 0 || !underMouse()) {
         hideCrossHair();
         return;
     }
-    const double key = m_rects[row]->axis(QCPAxis::atBottom)->pixelToCoord(event->pos().x());
+    const double key = m_rects[row]->axis(QCPAxis::atBottom)->pixelToCoord(pos.x());
     moveCrossHair(key);
-    emit readout(readoutAt(row, qint64(std::llround(key * 1000)), event->pos()));
+    emit readout(readoutAt(row, qint64(std::llround(key * 1000)), pos));
 }
 
 void HistoryPlot::leaveEvent(QEvent *event)

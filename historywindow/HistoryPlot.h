@@ -57,6 +57,7 @@ private:
     void fitValueAxes();
     void showBands();
     void showMarkers();
+    void followMouse(const QPoint &pos);
     void moveCrossHair(double key);
     void hideCrossHair();
 

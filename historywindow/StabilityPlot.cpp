@@ -7,8 +7,9 @@ StabilityPlot::StabilityPlot(QWidget *parent) : QCustomPlot(parent)
     for (QCPAxis *axis : {xAxis, yAxis}) {
         axis->setScaleType(QCPAxis::stLogarithmic);
         axis->setTicker(QSharedPointer<QCPAxisTickerLog>(new QCPAxisTickerLog));
-        axis->setNumberFormat(QStringLiteral("eb"));
-        axis->setNumberPrecision(0);
+        // Less than a decade falls back to ticks between the powers of ten.
+        axis->setNumberFormat(QStringLiteral("gb"));
+        axis->setNumberPrecision(2);
         axis->grid()->setSubGridVisible(true);
     }
     xAxis2->setVisible(true);

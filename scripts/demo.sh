@@ -221,6 +221,8 @@ history_tour() {
   sleep 1
   shoot "$history_window" history-30-days
   click_in "$history_window" 149 47   # the Stability tab
+  click_in "$history_window" 185 93   # its series: the first channel's offset
+  xdotool key Down Return
   sleep 3
   shoot "$history_window" history-stability
   for picture in history-24h history-30-days history-stability; do

@@ -19,8 +19,16 @@
 <context>
     <name>HistoryPlot</name>
     <message>
+        <source>Offset</source>
+        <translation>Смещение</translation>
+    </message>
+    <message>
+        <source>Trend</source>
+        <translation>Тренд</translation>
+    </message>
+    <message>
         <source>Channel offsets</source>
-        <translation>Смещения каналов</translation>
+        <translation>Смещения</translation>
     </message>
     <message>
         <source>ADEV@1s</source>
