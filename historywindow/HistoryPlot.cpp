@@ -2,6 +2,7 @@
 
 #include "HistoryLookup.h"
 #include "HistoryRange.h"
+#include "LogAxis.h"
 #include "StateBand.h"
 
 #include "history/BucketAggregator.h"
@@ -246,12 +247,7 @@ void HistoryPlot::buildRows()
     m_series[Series::FreqTrend]->addToLegend(outputLegend);
 
     m_channelLegend = insetLegend(m_rects[Offsets]);
-    m_rects[Adev]->axis(QCPAxis::atLeft)->setScaleType(QCPAxis::stLogarithmic);
-    m_rects[Adev]->axis(QCPAxis::atLeft)->setTicker(QSharedPointer<QCPAxisTickerLog>(new QCPAxisTickerLog));
-    // Less than a decade falls back to ticks between the powers of ten,
-    // which need their digits.
-    m_rects[Adev]->axis(QCPAxis::atLeft)->setNumberFormat(QStringLiteral("gb"));
-    m_rects[Adev]->axis(QCPAxis::atLeft)->setNumberPrecision(2);
+    LogAxis::setUp(m_rects[Adev]->axis(QCPAxis::atLeft));
     for (int n = 1; n <= ChannelCount; ++n) {
         for (const Series::Id s : {Series::offset(n), Series::adev(n)}) {
             QCPAxisRect *rect = m_rects[s == Series::offset(n) ? Offsets : Adev];
@@ -409,10 +405,11 @@ void HistoryPlot::showMarkers()
 void HistoryPlot::fitValueAxes()
 {
     for (QCPAxis *axis : {m_rects[Output]->axis(QCPAxis::atLeft), m_rects[Output]->axis(QCPAxis::atRight),
-                          m_rects[Offsets]->axis(QCPAxis::atLeft), m_rects[Adev]->axis(QCPAxis::atLeft)}) {
+                          m_rects[Offsets]->axis(QCPAxis::atLeft)}) {
         axis->rescale();
         axis->scaleRange(1.1);
     }
+    LogAxis::fit(m_rects[Adev]->axis(QCPAxis::atLeft));
 }
 
 TimeRange HistoryPlot::shownRange() const

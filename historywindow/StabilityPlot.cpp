@@ -1,25 +1,14 @@
 #include "StabilityPlot.h"
 
+#include "LogAxis.h"
+
 #include <cmath>
 
 StabilityPlot::StabilityPlot(QWidget *parent) : QCustomPlot(parent)
 {
-    for (QCPAxis *axis : {xAxis, yAxis}) {
-        axis->setScaleType(QCPAxis::stLogarithmic);
-        axis->setTicker(QSharedPointer<QCPAxisTickerLog>(new QCPAxisTickerLog));
-        // Less than a decade falls back to ticks between the powers of ten.
-        axis->setNumberFormat(QStringLiteral("gb"));
-        axis->setNumberPrecision(2);
-        axis->grid()->setSubGridVisible(true);
-    }
-    xAxis2->setVisible(true);
-    xAxis2->setTickLabels(false);
-    yAxis2->setVisible(true);
-    yAxis2->setTickLabels(false);
-    connect(xAxis, qOverload<const QCPRange &>(&QCPAxis::rangeChanged), xAxis2, qOverload<const QCPRange &>(&QCPAxis::setRange));
-    connect(yAxis, qOverload<const QCPRange &>(&QCPAxis::rangeChanged), yAxis2, qOverload<const QCPRange &>(&QCPAxis::setRange));
-    xAxis2->setScaleType(QCPAxis::stLogarithmic);
-    yAxis2->setScaleType(QCPAxis::stLogarithmic);
+    LogAxis::setUp(xAxis);
+    LogAxis::setUp(yAxis);
+    axisRect()->setupFullAxesBox(true);
 
     m_graph = addGraph();
     m_graph->setPen(QPen(QColor(31, 119, 180), 1.5));
@@ -51,12 +40,8 @@ void StabilityPlot::showResult(const StabilityResult &result, const QString &tit
     }
     m_graph->setData(tau, deviation, true);
     m_title->setText(title);
-    if (!tau.isEmpty()) {
-        rescaleAxes();
-        // Half a decade of room around the points.
-        xAxis->setRange(xAxis->range().lower / 1.5, xAxis->range().upper * 1.5);
-        yAxis->setRange(yAxis->range().lower / 1.5, yAxis->range().upper * 1.5);
-    }
+    LogAxis::fit(xAxis);
+    LogAxis::fit(yAxis);
     replot();
 }
 

@@ -38,6 +38,8 @@ private slots:
     void cleanup();
     void shownRange_exportsEveryStoredValueExactly();
     void stability_reachesFromTheSampleIntervalToAQuarterOfTheRange();
+    void plots_areSavedInTheFormatOfTheirName_data();
+    void plots_areSavedInTheFormatOfTheirName();
     void datesInTheWrongOrder_sayWhyAndLoadNothing();
 
 private:
@@ -149,6 +151,32 @@ void tst_HistoryWindow::stability_reachesFromTheSampleIntervalToAQuarterOfTheRan
     QCOMPARE(result.points.first().tau, 2.0);  // an offset every other second
     QVERIFY(result.points.last().tau <= range.length() / 4000.0);
     QVERIFY(result.points.last().tau > range.length() / 8000.0);
+}
+
+void tst_HistoryWindow::plots_areSavedInTheFormatOfTheirName_data()
+{
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QByteArray>("magic");
+    QTest::newRow("png") << "plots.png" << "plots.png" << QByteArray("\x89PNG");
+    QTest::newRow("pdf") << "plots.PDF" << "plots.PDF" << QByteArray("%PDF");
+    QTest::newRow("no suffix is a png") << "plots" << "plots.png" << QByteArray("\x89PNG");
+}
+
+void tst_HistoryWindow::plots_areSavedInTheFormatOfTheirName()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QString, written);
+    QFETCH(QByteArray, magic);
+    show({T0, T0 + Polls * Second});
+    SaveFileChooser::setNextAnswer(m_dir->filePath(chosen));
+    QSignalSpy saved(m_window.get(), &HistoryWindow::saved);
+    QTest::mouseClick(child<QPushButton>("savePlotsButton"), Qt::LeftButton);
+    QCOMPARE(saved.count(), 1);
+    QCOMPARE(saved.at(0).at(1).toString(), QString());
+    QFile file(m_dir->filePath(written));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.read(magic.size()) == magic);
 }
 
 void tst_HistoryWindow::datesInTheWrongOrder_sayWhyAndLoadNothing()
