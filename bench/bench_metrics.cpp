@@ -115,7 +115,8 @@ int main(int argc, char *argv[])
                           .arg(scraped.scrapes)
                           .arg(scraped.failedScrapes)
                           .arg(CommandEveryMs));
-    BenchReport::info(QStringLiteral("scrape time, median"), BenchReport::format(BenchTime::quantile(scrapes, 0.5)) + " ms");
+    BenchReport::info(QStringLiteral("scrape time, median"),
+                      BenchReport::format(BenchTime::quantile(scrapes, 0.5)) + " ms");
     BenchReport::below(QStringLiteral("scrape time, p99"), BenchTime::quantile(scrapes, 0.99), "ms", 5);
     SimulatedLink::compare(QStringLiteral("scraped 50/s"), scraped.load, QStringLiteral("without scrapes"),
                            quiet.load);

@@ -3,6 +3,7 @@
 #include "HistoryLookup.h"
 #include "HistoryRange.h"
 #include "LogAxis.h"
+#include "PlotLooks.h"
 #include "StateBand.h"
 
 #include "history/BucketAggregator.h"
@@ -15,11 +16,11 @@
 #include <cmath>
 #include <limits>
 
+using namespace PlotLooks;
+
 namespace {
 
 constexpr int ChannelCount = 4;
-constexpr int ChannelBandCount = int(ChannelBand::Other) + 1;
-constexpr int LinkStateCount = int(LinkState::ParameterLog) + 1;
 // How long the wheel or the mouse must rest before the range is loaded.
 constexpr int RestMs = 350;
 constexpr int MarkerHoverPixels = 5;
@@ -32,109 +33,6 @@ constexpr int MaxNameLength = 22;
 // channel 1 to 4.
 constexpr int LinkRow = 5;
 int channelRow(int channel) { return 5 - channel; }
-
-// The rows of the marker plot.
-enum EventRow { JournalRow = 1, CommandRow, SyncRow, ConnectionRow };
-
-const QColor ChannelColours[ChannelCount] = {QColor(31, 119, 180), QColor(255, 127, 14), QColor(44, 160, 44),
-                                              QColor(148, 103, 189)};
-const QColor Green(0, 170, 0);
-const QColor Blue(40, 80, 230);
-const QColor Red(220, 0, 0);
-const QColor Grey(150, 150, 150);
-
-QColor bandColour(ChannelBand band)
-{
-    switch (band) {
-    case ChannelBand::Reference:
-        return QColor(0, 110, 0);
-    case ChannelBand::InGroup:
-        return Green;
-    case ChannelBand::Backup1:
-        return QColor(0, 140, 140);
-    case ChannelBand::Backup2:
-        return QColor(70, 175, 175);
-    case ChannelBand::Backup3:
-        return QColor(140, 210, 210);
-    case ChannelBand::Qualifying:
-        return Blue;
-    case ChannelBand::NotInGroup:
-        return Grey;
-    case ChannelBand::NoSignal:
-        return QColor(210, 210, 210);
-    case ChannelBand::Error:
-        return Red;
-    case ChannelBand::Out:
-        return QColor(185, 185, 160);
-    case ChannelBand::Other:
-        return QColor(230, 160, 0);
-    case ChannelBand::Unknown:
-        break;
-    }
-    return Qt::transparent;
-}
-
-QColor linkColour(LinkState state)
-{
-    switch (state) {
-    case LinkState::Synchronised:
-        return Green;
-    case LinkState::Estimation:
-        return Blue;
-    case LinkState::NotSynchronised:
-        return Red;
-    case LinkState::Connected:
-        return QColor(150, 210, 150);
-    case LinkState::ParameterLog:
-        return QColor(210, 180, 140);
-    case LinkState::NoConnection:
-        break;
-    }
-    return QColor(100, 100, 100);
-}
-
-struct MarkerLook {
-    EventRow row;
-    QCPScatterStyle::ScatterShape shape;
-    QColor colour;
-};
-
-const MarkerLook MarkerLooks[] = {
-    {ConnectionRow, QCPScatterStyle::ssTriangle, Green},         // connected
-    {ConnectionRow, QCPScatterStyle::ssTriangleInverted, Red},   // connection lost
-    {ConnectionRow, QCPScatterStyle::ssCross, Grey},             // history not recorded
-    {SyncRow, QCPScatterStyle::ssDisc, Green},                   // synchronisation restored
-    {SyncRow, QCPScatterStyle::ssDisc, Red},                     // synchronisation lost
-    {SyncRow, QCPScatterStyle::ssDiamond, QColor(150, 0, 150)},  // reference changed
-    {CommandRow, QCPScatterStyle::ssSquare, Blue},               // command done
-    {CommandRow, QCPScatterStyle::ssSquare, Red},                // command failed
-    {CommandRow, QCPScatterStyle::ssSquare, Grey},               // command without outcome
-    {JournalRow, QCPScatterStyle::ssStar, QColor(200, 110, 0)},  // journal record
-};
-constexpr int MarkerLookCount = int(std::size(MarkerLooks));
-
-int lookOf(const Marker &m)
-{
-    switch (m.kind) {
-    case MarkerKind::Connected:
-        return 0;
-    case MarkerKind::ConnectionLost:
-        return 1;
-    case MarkerKind::HistoryGap:
-        return 2;
-    case MarkerKind::SyncRestored:
-        return 3;
-    case MarkerKind::SyncLost:
-        return 4;
-    case MarkerKind::ReferenceChanged:
-        return 5;
-    case MarkerKind::Command:
-        return m.outcome == Outcome::Ok ? 6 : m.outcome == Outcome::Failed ? 7 : 8;
-    case MarkerKind::JournalEvent:
-        break;
-    }
-    return 9;
-}
 
 double seconds(qint64 ms)
 {
@@ -252,7 +150,7 @@ void HistoryPlot::buildRows()
         for (const Series::Id s : {Series::offset(n), Series::adev(n)}) {
             QCPAxisRect *rect = m_rects[s == Series::offset(n) ? Offsets : Adev];
             m_series[s] = addGraph(rect->axis(QCPAxis::atBottom), rect->axis(QCPAxis::atLeft));
-            m_series[s]->setPen(QPen(ChannelColours[n - 1]));
+            m_series[s]->setPen(QPen(channelColour(n)));
         }
         m_series[Series::offset(n)]->addToLegend(m_channelLegend);
     }
@@ -289,7 +187,8 @@ void HistoryPlot::buildMarkers()
     rows->setTicker(m_eventTicker);
     rows->setRange(0.4, ConnectionRow + 0.6);
     rows->grid()->setVisible(false);
-    for (const MarkerLook &look : MarkerLooks) {
+    for (int i = 0; i < MarkerLookCount; ++i) {
+        const MarkerLook &look = markerLook(i);
         QCPGraph *graph = addGraph(rect->axis(QCPAxis::atBottom), rows);
         graph->setLineStyle(QCPGraph::lsNone);
         graph->setScatterStyle(QCPScatterStyle(look.shape, look.colour, look.colour, 8));
@@ -396,7 +295,7 @@ void HistoryPlot::showMarkers()
     for (const Marker &m : m_view.markers) {
         const int look = lookOf(m);
         keys[look] << seconds(m.timeMs);
-        rows[look] << MarkerLooks[look].row;
+        rows[look] << markerLook(look).row;
     }
     for (int look = 0; look < MarkerLookCount; ++look)
         m_markerGraphs[look]->setData(keys[look], rows[look], true);
@@ -542,7 +441,7 @@ QVector<int> HistoryPlot::markersNear(const QPoint &pos) const
     QVector<int> near;
     for (int i : HistoryLookup::markersBetween(m_view.markers, timeAt(pos.x() - MarkerHoverPixels),
                                                 timeAt(pos.x() + MarkerHoverPixels))) {
-        if (MarkerLooks[lookOf(m_view.markers.at(i))].row == row)
+        if (markerLook(lookOf(m_view.markers.at(i))).row == row)
             near << i;
     }
     return near;

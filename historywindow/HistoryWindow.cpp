@@ -330,7 +330,8 @@ void HistoryWindow::stabilityReady(int id, const StabilityResult &result)
 QString HistoryWindow::suggestedName(const QString &suffix) const
 {
     const TimeRange range = shownRange();
-    const QString from = QDateTime::fromMSecsSinceEpoch(range.fromMs, Qt::UTC).toString(QStringLiteral("yyyyMMdd-hhmm"));
+    const QString from =
+        QDateTime::fromMSecsSinceEpoch(range.fromMs, Qt::UTC).toString(QStringLiteral("yyyyMMdd-hhmm"));
     return QDir(m_databaseFolder).filePath(QStringLiteral("history-") + from + QLatin1Char('.') + suffix);
 }
 

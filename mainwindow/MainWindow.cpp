@@ -313,7 +313,8 @@ void MainWindow::connectMenus()
     connect(ui->actionExit, &QAction::triggered, this, &MainWindow::close);
     connect(ui->actionHistory, &QAction::triggered, m_history.get(), &HistoryHub::showWindow);
     connect(ui->pushButtonHistory, &QPushButton::clicked, m_history.get(), &HistoryHub::showWindow);
-    connect(ui->actionImport_parameter_logs, &QAction::triggered, this, [this] { m_history->importParameterLogs(this); });
+    connect(ui->actionImport_parameter_logs, &QAction::triggered, this,
+            [this] { m_history->importParameterLogs(this); });
     connect(ui->actionEnglish, &QAction::triggered, this, &MainWindow::translateThis);
     connect(ui->actionRussian, &QAction::triggered, this, &MainWindow::translateThis);
 }
