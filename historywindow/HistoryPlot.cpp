@@ -55,6 +55,16 @@ QString elided(const QString &name)
     return name.size() <= MaxNameLength ? name : name.left(MaxNameLength - 1) + QChar(0x2026);
 }
 
+// The value axis of a plot of named rows 1 .. `top`.
+QSharedPointer<QCPAxisTickerText> labelRows(QCPAxis *axis, int top)
+{
+    QSharedPointer<QCPAxisTickerText> ticker(new QCPAxisTickerText);
+    axis->setTicker(ticker);
+    axis->setRange(0.4, top + 0.6);
+    axis->grid()->setVisible(false);
+    return ticker;
+}
+
 QCPLegend *insetLegend(QCPAxisRect *rect)
 {
     auto *legend = new QCPLegend;
@@ -160,10 +170,7 @@ void HistoryPlot::buildBands()
 {
     QCPAxisRect *rect = m_rects[Bands];
     QCPAxis *rows = rect->axis(QCPAxis::atLeft);
-    m_bandTicker.reset(new QCPAxisTickerText);
-    rows->setTicker(m_bandTicker);
-    rows->setRange(0.4, LinkRow + 0.6);
-    rows->grid()->setVisible(false);
+    m_bandTicker = labelRows(rows, LinkRow);
     for (int s = 0; s < LinkStateCount; ++s)
         m_linkBands << new StateBand(rect->axis(QCPAxis::atBottom), rows, linkColour(LinkState(s)));
     for (int b = 0; b < ChannelBandCount; ++b)
@@ -183,10 +190,7 @@ void HistoryPlot::buildMarkers()
 {
     QCPAxisRect *rect = m_rects[Events];
     QCPAxis *rows = rect->axis(QCPAxis::atLeft);
-    m_eventTicker.reset(new QCPAxisTickerText);
-    rows->setTicker(m_eventTicker);
-    rows->setRange(0.4, ConnectionRow + 0.6);
-    rows->grid()->setVisible(false);
+    m_eventTicker = labelRows(rows, ConnectionRow);
     for (int i = 0; i < MarkerLookCount; ++i) {
         const MarkerLook &look = markerLook(i);
         QCPGraph *graph = addGraph(rect->axis(QCPAxis::atBottom), rows);
