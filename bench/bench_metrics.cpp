@@ -6,35 +6,26 @@
 
 #include "BenchReport.h"
 #include "BenchTime.h"
-#include "LinkRunner.h"
-#include "RequestLog.h"
+#include "SimulatedLink.h"
 
 #include "link/COMThread.h"
-#include "link/LinkClock.h"
 #include "mainwindow/StatusPublisher.h"
 #include "metrics/MetricsServer.h"
-#include "simulator/ProtocolEngine.h"
-#include "simulator/PtyServer.h"
 
 #include <httplib.h>
 
 #include <QCoreApplication>
-#include <QTemporaryDir>
 
 #include <atomic>
-#include <cmath>
 #include <thread>
 
 namespace {
 
-const QByteArray Command = "P30";  // COMMAND_GET_1PPS_OFFSET: short, changes nothing
-const QList<QByteArray> Polls = {"P10", "PC0", "PA0", "PV0"};
 constexpr int ScrapesPerSecond = 50;
 constexpr int CommandEveryMs = 200;
 
 struct Phase {
-    std::vector<double> commandMs;
-    std::vector<double> pollOffMs;  // |spacing - 1 s| of consecutive polls
+    SimulatedLink::Load load;
     int scrapes = 0;
     int failedScrapes = 0;
 };
@@ -50,7 +41,7 @@ double scrapeMs(int port, bool *ok)
 
 // Queues a command every CommandEveryMs for `seconds`, while `scraping`
 // clients scrape, and gathers command latencies and poll spacing.
-Phase runPhase(COMThread &link, const RequestLog &log, int port, int seconds, bool scraping)
+Phase runPhase(SimulatedLink &sim, int port, int seconds, bool scraping)
 {
     Phase phase;
     std::atomic<bool> running{scraping};
@@ -66,31 +57,12 @@ Phase runPhase(COMThread &link, const RequestLog &log, int port, int seconds, bo
             std::this_thread::sleep_until(next);
         }
     });
-
-    const qint64 from = BenchTime::nowNs();
-    const qint64 until = from + qint64(seconds) * 1000000000;
-    while (BenchTime::nowNs() < until) {
-        const qint64 queued = BenchTime::nowNs();
-        link.queueCommand(COMMAND_GET_1PPS_OFFSET);
-        qint64 seen = 0;
-        if (BenchTime::waitUntil([&] { return (seen = log.firstAfter({Command}, queued)) != 0; }, 5000))
-            phase.commandMs.push_back(BenchTime::toMs(seen - queued));
-        BenchTime::pause(CommandEveryMs);
-    }
+    phase.load = sim.measure(seconds, CommandEveryMs);
     running = false;
     scraper.join();
-
-    const std::vector<qint64> polls = log.times(Polls, from, BenchTime::nowNs());
-    for (size_t i = 1; i < polls.size(); ++i)
-        phase.pollOffMs.push_back(std::fabs(BenchTime::toMs(polls[i] - polls[i - 1]) - 1000.0));
     phase.scrapes = scrapes;
     phase.failedScrapes = failed;
     return phase;
-}
-
-QString ms(double value)
-{
-    return BenchReport::format(value) + " ms";
 }
 
 }  // namespace
@@ -101,25 +73,13 @@ int main(int argc, char *argv[])
     const BenchReport report(app.arguments());
     const int phaseSeconds = report.quick() ? 10 : 60;
     const int scrapeSamples = report.quick() ? 300 : 2000;
-    QTemporaryDir dir;
-    const QString linkPath = dir.filePath(QStringLiteral("ksr583-bench-metrics-%1").arg(app.applicationPid()));
-
-    auto clock = std::make_shared<LinkClock>();
-    ProtocolEngine engine(*clock);
-    RequestLog log;
-    engine.setRequestObserver([&log](const ReceivedRequest &r) { log.add(r.code); });
-    PtyServer server(engine, *clock);
+    SimulatedLink sim;
     QString error;
-    if (!server.open(&error) || !server.createLink(linkPath, &error)) {
+    if (!sim.open(&error)) {
         BenchReport::failed(QStringLiteral("scrape time"), error);
         return 1;
     }
-    std::thread serving([&server] { server.run(); });
-
-    LinkRunner runner;
-    COMThread &link = runner.link();
-    link.setPortName(linkPath);
-    link.setMonitorInterval(1);
+    COMThread &link = sim.link();
     StatusPublisher publisher(&link);
     publisher.setChannelNames({"Rb \"AHM#1\"", "Rb 2", "Cs 3", "Водород 4"});
     MetricsServer metrics(publisher.board());
@@ -127,7 +87,7 @@ int main(int argc, char *argv[])
         BenchReport::failed(QStringLiteral("scrape time"), QStringLiteral("the endpoint did not start"));
         return 1;
     }
-    runner.start();
+    sim.start();
     // Every record read once, so that a scrape carries everything.
     const bool ready = BenchTime::waitUntil([&] { return publisher.snapshot().var.has_value(); }, 30000);
 
@@ -139,15 +99,11 @@ int main(int argc, char *argv[])
             scrapes.push_back(t);
         BenchTime::pause(1);
     }
-    const Phase quiet = ready ? runPhase(link, log, metrics.port(), phaseSeconds, false) : Phase();
-    const Phase scraped = ready ? runPhase(link, log, metrics.port(), phaseSeconds, true) : Phase();
-
-    runner.stop();
+    const Phase quiet = ready ? runPhase(sim, metrics.port(), phaseSeconds, false) : Phase();
+    const Phase scraped = ready ? runPhase(sim, metrics.port(), phaseSeconds, true) : Phase();
     metrics.stop();
-    server.requestStop();
-    serving.join();
 
-    if (scrapes.empty() || quiet.commandMs.empty() || scraped.commandMs.empty()) {
+    if (scrapes.empty() || quiet.load.commandMs.empty() || scraped.load.commandMs.empty()) {
         BenchReport::failed(QStringLiteral("scrape time"), QStringLiteral("no scrape or no command succeeded"));
         return 1;
     }
@@ -159,15 +115,10 @@ int main(int argc, char *argv[])
                           .arg(scraped.scrapes)
                           .arg(scraped.failedScrapes)
                           .arg(CommandEveryMs));
-    BenchReport::info(QStringLiteral("scrape time, median"), ms(BenchTime::quantile(scrapes, 0.5)));
+    BenchReport::info(QStringLiteral("scrape time, median"),
+                      BenchReport::format(BenchTime::quantile(scrapes, 0.5)) + " ms");
     BenchReport::below(QStringLiteral("scrape time, p99"), BenchTime::quantile(scrapes, 0.99), "ms", 5);
-    const auto sideBySide = [](const QString &figure, const std::vector<double> &with,
-                               const std::vector<double> &without, double q) {
-        BenchReport::info(figure, ms(BenchTime::quantile(with, q)),
-                          QStringLiteral("without scrapes: %1").arg(ms(BenchTime::quantile(without, q))));
-    };
-    sideBySide(QStringLiteral("poll spacing off 1 s, p99, scraped 50/s"), scraped.pollOffMs, quiet.pollOffMs, 0.99);
-    sideBySide(QStringLiteral("command latency, median, scraped 50/s"), scraped.commandMs, quiet.commandMs, 0.5);
-    sideBySide(QStringLiteral("command latency, p99, scraped 50/s"), scraped.commandMs, quiet.commandMs, 0.99);
+    SimulatedLink::compare(QStringLiteral("scraped 50/s"), scraped.load, QStringLiteral("without scrapes"),
+                           quiet.load);
     return 0;
 }

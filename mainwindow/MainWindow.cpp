@@ -9,6 +9,7 @@
 #include "dialogs/ConnectDialog.h"
 #include "dialogs/aboutDialog.h"
 #include "dialogs/authentication.h"
+#include "historywindow/HistoryHub.h"
 #include "link/COMThread.h"
 #include "link/LinkClock.h"
 #include "metrics/MetricsServer.h"
@@ -69,6 +70,9 @@ MainWindow::MainWindow(std::shared_ptr<PortFactory> ports, std::shared_ptr<LinkC
     m_channels[3] = {ui->lineEdit_stat4, ui->lineEdit_chan4, ui->label_fave4, ui->label_avar4};
     setWindowTitle(titleText());
     m_translator = new QTranslator(this);
+    m_history = std::make_unique<HistoryHub>(m_config.pathLocal, Configuration::fileName(), m_clock);
+    connect(m_history.get(), &HistoryHub::messageLine, this, &MainWindow::on_windowInfo);
+    connect(this, &MainWindow::set_channelNames, m_history.get(), &HistoryHub::setChannelNames);
 
     applyWindowPosition();
     loadLanguage(m_config.russian);
@@ -210,6 +214,7 @@ void MainWindow::startLink(std::shared_ptr<PortFactory> ports, std::shared_ptr<L
     // the loop never returns to its thread's event loop.
     connect(this, &MainWindow::stopProc, m_link, &COMThread::stop, Qt::DirectConnection);
     connect(m_link, &COMThread::finished, m_linkThread, &QThread::quit, Qt::DirectConnection);
+    m_history->start(m_link);
     m_linkThread->start(QThread::HighestPriority);
 }
 
@@ -306,6 +311,10 @@ void MainWindow::seedCommandParameters()
 void MainWindow::connectMenus()
 {
     connect(ui->actionExit, &QAction::triggered, this, &MainWindow::close);
+    connect(ui->actionHistory, &QAction::triggered, m_history.get(), &HistoryHub::showWindow);
+    connect(ui->pushButtonHistory, &QPushButton::clicked, m_history.get(), &HistoryHub::showWindow);
+    connect(ui->actionImport_parameter_logs, &QAction::triggered, this,
+            [this] { m_history->importParameterLogs(this); });
     connect(ui->actionEnglish, &QAction::triggered, this, &MainWindow::translateThis);
     connect(ui->actionRussian, &QAction::triggered, this, &MainWindow::translateThis);
 }
@@ -376,6 +385,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     m_about->close();
     m_connectDialog->close();
     m_autoConnectForm->close();
+    m_history->closeWindow();
     logLine(tr("Program is closed."));
     QMainWindow::closeEvent(event);
 }
@@ -510,6 +520,7 @@ void MainWindow::publishLinkResults()
 
 void MainWindow::on_windowInfo(const QString &text, const QString &colour)
 {
+    m_history->recordMessage(text, colour);
     // The text may come from the instrument; escaped, it shows as itself and
     // cannot change the log's markup.
     ui->plainTextEdit->appendHtml(
@@ -573,6 +584,7 @@ QString MainWindow::titleText() const
 
 void MainWindow::queueCommand(int code)
 {
+    m_history->recordCommandQueued(code);
     m_link->queueCommand(code);
 }
 

@@ -20,6 +20,7 @@ class TrayStatus;
 class authentication;
 class COMThread;
 class ConnectDialog;
+class HistoryHub;
 class LinkClock;
 class aboutDialog;
 class PortFactory;
@@ -54,6 +55,7 @@ public:
     AutoConnectForm *autoConnectForm() const { return m_autoConnectForm.get(); }
     aboutDialog *aboutBox() const { return m_about; }
     Settings *controlWindow() const { return m_control.get(); }
+    HistoryHub *history() const { return m_history.get(); }
     authentication *loginDialog() const { return m_login.get(); }
     QThread *linkThread() const { return m_linkThread; }
     StatusPublisher *statusPublisher() const { return m_publisher; }
@@ -162,6 +164,7 @@ private:
     aboutDialog *m_about = nullptr;
     std::unique_ptr<authentication> m_login;  // a top-level dialog
     std::unique_ptr<Settings> m_control;      // a top-level dialog
+    std::unique_ptr<HistoryHub> m_history;
     QTimer *m_supervisionTimer = nullptr;
     StatusPublisher *m_publisher = nullptr;
     std::unique_ptr<MetricsServer> m_metrics;

@@ -7,6 +7,8 @@
 # demo-run/. Without a display the program runs under Xvfb, screenshots of
 # the main window and the control window are saved, and the demo stops after
 # the time it prints. With a display it runs until the window is closed.
+# With the simulator, the program's history begins with a month of simulated
+# readings and events, so the History window has weeks to show.
 set -euo pipefail
 
 usage() {
@@ -20,7 +22,9 @@ Usage: scripts/demo.sh [options]
   --screenshots DIR  save the screenshots in DIR (default demo-run/screenshots;
                      on a display of your own, only when this is given)
   --tour             more screenshots: every page of the control window, the
-                     about box, and the windows in Russian
+                     about box, the History window (24 hours, 30 days, the
+                     stability plot; these three are also copied to docs/
+                     for the README), and the windows in Russian
   --folder DIR       the program's working folder (default demo-run)
   -h, --help         this text
 EOF
@@ -55,7 +59,8 @@ fi
 scripts/install-deps.sh
 echo "== Building ksr583-monitor and ksr583-sim"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$(nproc 2>/dev/null || echo 2)" --target ksr583-monitor ksr583-sim >/dev/null
+cmake --build build -j"$(nproc 2>/dev/null || echo 2)" --target ksr583-monitor ksr583-sim \
+  ksr583-history-fill >/dev/null
 
 mkdir -p "$run"
 run=$(cd "$run" && pwd)
@@ -124,6 +129,18 @@ Channel_3=Cs 5071A
 Channel_4=GNSS receiver
 EOF
 
+# --- a month of history ------------------------------------------------------
+
+if [ -n "$sim_pid" ]; then
+  # Filled anew for each run, so that it ends as the program starts; never
+  # beside a real instrument's own history.
+  history_db="$run/Logs/history.sqlite"
+  mkdir -p "$run/Logs"
+  rm -f "$history_db" "$history_db-wal" "$history_db-shm"
+  echo "== A month of simulated history for the History window"
+  build/history/fill/ksr583-history-fill --interval 10 --days 30 "$history_db" 2>/dev/null | sed 's/^/   /'
+fi
+
 # --- the display --------------------------------------------------------------
 
 own_display=0
@@ -173,8 +190,45 @@ has_window() {
 # Saves window $1 as $shots/$2.png, with its frame where a window manager
 # draws one.
 shoot() {
+  # Raised first: another window may lie over it.
+  xdotool windowactivate --sync "$1" >/dev/null 2>&1 || true
+  sleep 0.5
   import -frame -window "$1" "$shots/$2.png"
   echo "   $shots/$2.png"
+}
+
+# The History window through the main window's History button; it opens on
+# the last 24 hours with its range chooser focused.
+open_history() {
+  click_in "$main_window" 503 271
+  wait_for 10 has_window '^History' || return 1
+  history_window=$(window_named '^History')
+  sleep 3
+}
+# Chooses the range $1 rows further down the History window's list.
+history_range() {
+  xdotool windowactivate --sync "$history_window" key --repeat "$1" Down
+  sleep 4
+}
+history_tour() {
+  open_history || return 1
+  # The cross-hair and the read-out of the channel offsets.
+  xdotool mousemove --window "$history_window" 640 300
+  sleep 1
+  shoot "$history_window" history-24h
+  history_range 2   # Last 30 days
+  xdotool mousemove --window "$history_window" 640 300
+  sleep 1
+  shoot "$history_window" history-30-days
+  click_in "$history_window" 149 47   # the Stability tab
+  click_in "$history_window" 185 93   # its series: the first channel's offset
+  xdotool key Down Return
+  sleep 3
+  shoot "$history_window" history-stability
+  for picture in history-24h history-30-days history-stability; do
+    cp "$shots/$picture.png" "$root/docs/$picture.png"
+  done
+  click_in "$history_window" 55 47    # back to the time series
 }
 
 click_in() {
@@ -243,7 +297,11 @@ take_screenshots() {
     done
   fi
   close_window "$control_window"
-  [ "$tour" = 1 ] || return 0
+  if [ "$tour" = 0 ]; then
+    open_history && shoot "$history_window" history
+    return 0
+  fi
+  history_tour || echo "!! The History window could not be shown" >&2
 
   menu 2 0   # About, About device
   shoot "$(window_named '^Device Information')" about-device
@@ -256,6 +314,7 @@ take_screenshots() {
   fi
   menu 1 1   # Language, Russian
   shoot "$main_window" main-window-ru
+  [ -z "${history_window:-}" ] || shoot "$history_window" history-ru
   open_control || return 1
   control_page 1
   shoot "$control_window" control-window-ru
@@ -274,7 +333,7 @@ if [ -n "$seconds" ]; then
   done
   if kill -0 "$monitor_pid" 2>/dev/null; then
     main_window=${main_window:-$(window_named 'KSR-583 v')}
-    [ -z "$main_window" ] || menu 0 2   # Options, Exit
+    [ -z "$main_window" ] || menu 0 4   # Options, Exit
     wait_for 20 sh -c "! kill -0 $monitor_pid 2>/dev/null" || kill "$monitor_pid"
   fi
 fi

@@ -36,6 +36,14 @@
         <translation>Управление</translation>
     </message>
     <message>
+        <source>History</source>
+        <translation>История</translation>
+    </message>
+    <message>
+        <source>Import parameter logs</source>
+        <translation>Импорт журналов параметров</translation>
+    </message>
+    <message>
         <source>Options</source>
         <translation>Настройки</translation>
     </message>

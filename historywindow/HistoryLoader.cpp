@@ -1,0 +1,106 @@
+#include "HistoryLoader.h"
+
+#include "history/HistoryCsv.h"
+#include "history/HistoryReader.h"
+
+#include <QSaveFile>
+
+HistoryLoader::HistoryLoader(const QString &databasePath) : m_path(databasePath)
+{
+    qRegisterMetaType<ViewRequest>();
+    qRegisterMetaType<StabilityResult>();
+    qRegisterMetaType<HistoryView>();
+    qRegisterMetaType<TimeRange>();
+    qRegisterMetaType<Series::Id>();
+}
+
+HistoryLoader::~HistoryLoader() = default;
+
+bool HistoryLoader::openReader(int id)
+{
+    if (m_reader)
+        return true;
+    // Tried again on every request: the program may make the file meanwhile.
+    auto reader = std::make_unique<HistoryReader>(m_path);
+    if (!reader->open()) {
+        emit unavailable(id, reader->reason());
+        return false;
+    }
+    m_reader = std::move(reader);
+    return true;
+}
+
+bool HistoryLoader::report(int id, int percent)
+{
+    if (percent != m_lastPercent) {
+        m_lastPercent = percent;
+        emit progress(id, percent);
+    }
+    return wanted(id);
+}
+
+void HistoryLoader::loadView(const ViewRequest &request)
+{
+    if (!wanted(request.id) || !openReader(request.id))
+        return;
+    m_lastPercent = -1;
+    const TimeRange extent = m_reader->extent();
+    const TimeRange range = HistoryRange::of(request.choice, request.nowMs, extent, request.range);
+    const HistoryView view = m_reader->load(range, request.buckets,
+                                            [&](int percent) { return report(request.id, percent); });
+    if (wanted(request.id))
+        emit viewLoaded(request.id, view, extent);
+}
+
+void HistoryLoader::computeStability(int id, Series::Id series, TimeRange range)
+{
+    if (!wanted(id) || !openReader(id))
+        return;
+    m_lastPercent = -1;
+    report(id, 0);
+    StabilityResult result;
+    result.series = series;
+    result.range = range;
+    const QVector<Sample> samples = m_reader->samples(series, range);
+    result.samples = samples.size();
+    if (!report(id, 40))
+        return;
+    const AllanDeviation::Grid grid = AllanDeviation::grid(samples);
+    result.tau0 = grid.tau0;
+    if (!report(id, 60))
+        return;
+    result.points = AllanDeviation::overlapping(grid.y, grid.tau0);
+    if (report(id, 100))
+        emit stabilityReady(id, result);
+}
+
+void HistoryLoader::exportCsv(int id, TimeRange range, const QString &path)
+{
+    if (m_stopped || !openReader(id))
+        return;
+    m_lastPercent = -1;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        emit exported(id, 0, file.errorString());
+        return;
+    }
+    qint64 rows = 0;
+    bool written = file.write(HistoryCsv::header()) >= 0;
+    const bool read = written && m_reader->readings(range, [&](const Reading &reading) {
+        written = file.write(HistoryCsv::line(reading)) >= 0;
+        ++rows;
+        if (rows % 4096 == 0)
+            report(id, int(100 * (reading.timeMs - range.fromMs) / qMax<qint64>(1, range.length())));
+        return written && !m_stopped;
+    });
+    if (m_stopped) {
+        file.cancelWriting();
+        return;
+    }
+    if (!read || !written || !file.commit()) {
+        file.cancelWriting();
+        emit exported(id, rows, written && !read ? m_reader->reason() : file.errorString());
+        return;
+    }
+    emit exported(id, rows, QString());
+}
