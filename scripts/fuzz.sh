@@ -19,6 +19,7 @@ build="$root/build-fuzz"
 scripts/install-deps.sh clang-14 libclang-rt-14-dev
 
 CC=clang-14 CXX=clang++-14 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="${KSR_CI_FLAGS:--O2 -g1 -DNDEBUG}" \
   -DKSR_FUZZ=ON -DKSR_BUILD_TESTS=OFF -DKSR_BUILD_BENCH=OFF >/dev/null
 cmake --build "$build" -j"$(nproc 2>/dev/null || echo 2)" --target "${targets[@]/#/fuzz_}"
 

@@ -29,7 +29,9 @@ for source in tests/link/tst_*.cpp tests/linkcommands/tst_*.cpp tests/linke2e/ts
   tests+=("${name%.cpp}")
 done
 
-cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKSR_TSAN=ON -DKSR_BUILD_BENCH=OFF >/dev/null
+cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="${KSR_CI_FLAGS:--O2 -g1 -DNDEBUG}" \
+  -DCMAKE_EXE_LINKER_FLAGS="${KSR_CI_LINK:--fuse-ld=gold}" -DKSR_TSAN=ON -DKSR_BUILD_BENCH=OFF >/dev/null
 cmake --build "$dir" -j"$jobs" --target "${tests[@]}" ksr583-sim ksr583-monitor
 
 log="$dir/tsan-ctest.log"

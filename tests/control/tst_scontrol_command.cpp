@@ -1,8 +1,7 @@
-#undef QT_NO_FOREACH  // qcustomplot.h still uses foreach
-
 #include "control/SCONTROL_command.h"
 #include "dialogs/MessageBox.h"
 #include "FormChild.h"
+#include "historywindow/CustomPlot.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -11,7 +10,6 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QtTest>
-#include <qcustomplot.h>
 
 #include <memory>
 
