@@ -255,7 +255,7 @@ ChannelBand StateTimeline::band(const DETECT &detect, const ADJ_CMD_STATE &cmd, 
     const int code = ChannelState::of(detect, cmd, channel);
     if (const std::optional<ChannelBand> role = roleBand(code, cmd.switchingMode()))
         return *role;
-    const bool error = (quint16(detect.chan[channel - 1]) >> 8) != 0;
+    const bool error = detect.signalError(channel - 1);
     if (code == ChannelState::NotDetected)
         return error ? ChannelBand::Error : ChannelBand::NoSignal;
     if (code == ChannelState::NotInGroup)

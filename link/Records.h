@@ -32,6 +32,10 @@ struct ADJ_CMD_STATE {
 struct DETECT {
     qint16 chan[4] = {};  // low byte detected, high byte error
 
+    // Of channel index 0..3.
+    bool detected(int index) const { return (quint16(chan[index]) & 0x00FF) != 0; }
+    bool signalError(int index) const { return (quint16(chan[index]) & 0xFF00) != 0; }
+
     static constexpr int Size = 8;
     static DETECT fromPayload(const QByteArray &payload);
     QByteArray toPayload() const;

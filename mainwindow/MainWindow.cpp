@@ -455,15 +455,14 @@ void MainWindow::on_detectRcvd()
     const DETECT detect = m_link->detect();
     for (int i = 0; i < 4; ++i) {
         const ChannelWidgets &c = m_channels[i];
-        const quint16 word = quint16(detect.chan[i]);
-        if (word & 0x00FF) {
+        if (detect.detected(i)) {
             m_styles.apply(c.name, FieldStyle::Green);
         } else {
             m_styles.apply(c.name, FieldStyle::Grey);
             m_styles.apply(c.offset, TextStyle::Grey);
             m_styles.apply(c.adev, TextStyle::Grey);
         }
-        m_channelError[i] = (word & 0xFF00) != 0;
+        m_channelError[i] = detect.signalError(i);
         m_link->params().syncControl_info.chanAvailable[i] = detect.chan[i];
     }
     emit set_channelStatus();

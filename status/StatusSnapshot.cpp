@@ -20,14 +20,14 @@ std::optional<bool> StatusSnapshot::signalDetected(int channel) const
 {
     if (!detect || !isChannel(channel))
         return std::nullopt;
-    return (quint16(detect->chan[channel - 1]) & 0x00FF) != 0;
+    return detect->detected(channel - 1);
 }
 
 std::optional<bool> StatusSnapshot::signalError(int channel) const
 {
     if (!detect || !isChannel(channel))
         return std::nullopt;
-    return (quint16(detect->chan[channel - 1]) & 0xFF00) != 0;
+    return detect->signalError(channel - 1);
 }
 
 std::optional<int> StatusSnapshot::referenceChannel() const
