@@ -32,7 +32,7 @@ constexpr int MaxNameLength = 22;
 // The rows of the band plot: synchronisation and connection on top, then
 // channel 1 to 4.
 constexpr int LinkRow = 5;
-int channelRow(int channel) { return 5 - channel; }
+int channelRow(int channel) { return LinkRow - channel; }
 
 double seconds(qint64 ms)
 {
