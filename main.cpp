@@ -1,10 +1,15 @@
 #include "dialogs/MessageBox.h"
 #include "mainwindow/MainWindow.h"
+#include "platform/DisplayAccess.h"
 #include "startup/CommandLine.h"
+#include "startup/InstanceLock.h"
+#include "startup/Service.h"
 #include "startup/WorkFolder.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QTextCodec>
+#include <QTranslator>
 
 #include <cstdio>
 
@@ -23,24 +28,18 @@ void useUtf8()
     QTextCodec::setCodecForLocale(QTextCodec::codecForName("utf8"));
 }
 
-}  // namespace
-
-int main(int argc, char *argv[])
+void sayLine(const QString &line)
 {
-    QCoreApplication::setApplicationName(QStringLiteral("ksr583-monitor"));
+    std::fprintf(stderr, "%s\n", qPrintable(line));
+}
 
-    // Help and version need no display: they are answered before the GUI
-    // application would ask for one.
-    const CommandLine::Request early = CommandLine().parse(argumentList(argc, argv));
-    if (early == CommandLine::Request::Help || early == CommandLine::Request::Version) {
-        QCoreApplication app(argc, argv);
-        useUtf8();
-        return CommandLine::answer(early);
-    }
-
+int runWindow(int argc, char *argv[])
+{
     QApplication app(argc, argv);
     useUtf8();
     QGuiApplication::setDesktopFileName(QStringLiteral("ksr583-monitor"));
+    QTranslator systemLanguage;
+    CommandLine::useSystemLanguage(systemLanguage);
 
     // Qt has taken its own options (-platform, -style) out by now.
     CommandLine command;
@@ -51,13 +50,52 @@ int main(int argc, char *argv[])
     if (!command.workdir().isEmpty()) {
         QString error;
         if (!WorkFolder::enter(command.workdir(), command.userWorkdir(), &error)) {
-            std::fprintf(stderr, "%s\n", qPrintable(error));
+            sayLine(error);
             MessageBox::warning(nullptr, error);
             return 1;
         }
     }
+    // A folder that cannot be written gets no lock; the window says what
+    // it cannot write there, as it always has.
+    InstanceLock lock(QDir::currentPath());
+    if (lock.acquire() == InstanceLock::Outcome::InUse) {
+        sayLine(lock.problem());
+        MessageBox::warning(nullptr, lock.problem());
+        return 1;
+    }
 
+    QCoreApplication::removeTranslator(&systemLanguage);
     MainWindow window;
     window.show();
     return app.exec();
+}
+
+}  // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication::setApplicationName(QStringLiteral("ksr583-monitor"));
+
+    // Help, version and the service need no display: they are answered
+    // before the GUI application would ask for one.
+    const QStringList arguments = argumentList(argc, argv);
+    CommandLine early;
+    const CommandLine::Request request = early.parse(arguments);
+    if (request == CommandLine::Request::Help || request == CommandLine::Request::Version) {
+        QCoreApplication app(argc, argv);
+        useUtf8();
+        return CommandLine::answer(request);
+    }
+    if (request == CommandLine::Request::Run && early.service()) {
+        QCoreApplication app(argc, argv);
+        useUtf8();
+        return Service::run(early.workdir());
+    }
+    if (!DisplayAccess::forThisSystem()->available(CommandLine::platformAsked(arguments))) {
+        // Without a display, Qt's own options can mean nothing: the mistake
+        // is told as it is.
+        sayLine(request == CommandLine::Request::Error ? early.errorText() : CommandLine::noDisplayText());
+        return 1;
+    }
+    return runWindow(argc, argv);
 }

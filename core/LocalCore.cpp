@@ -151,11 +151,16 @@ void LocalCore::start()
 {
     if (m_started || m_closed)
         return;
+    // The folders first, so that the program log can take what is said
+    // about the accounts; said in the order the window always showed.
+    const QVector<WriteWatch::Line> folderProblems = m_writeWatch.makeFolders(m_config.pathLocal);
     checkAccounts();
     m_reference = CurrentReference::read(m_config.pathLocal + QStringLiteral("/Status/")
                                          + CurrentReference::fileName());
+    for (const WriteWatch::Line &line : folderProblems)
+        showWatchLine(line);
     // A service nobody watches must not run on without its files.
-    if (!makeFolders() && m_unattended)
+    if (!folderProblems.isEmpty() && m_unattended)
         return;
     m_started = true;
     startLink();
@@ -181,14 +186,6 @@ void LocalCore::checkAccounts()
     AccountsFile::read(m_config.passwordsFile, &refusal);
     if (!refusal.isEmpty())
         say(refusal, Red, false);
-}
-
-bool LocalCore::makeFolders()
-{
-    const QVector<WriteWatch::Line> problems = m_writeWatch.makeFolders(m_config.pathLocal);
-    for (const WriteWatch::Line &line : problems)
-        showWatchLine(line);
-    return problems.isEmpty();
 }
 
 void LocalCore::startLink()

@@ -89,7 +89,6 @@ private:
     void connectLink();
     void installLanguage(bool russian);
     void checkAccounts();
-    bool makeFolders();
     void startLink();
     void startMetrics();
     QTimer *makeTimer(const QString &name, void (LocalCore::*slot)());
