@@ -10,7 +10,7 @@ packages=(
   libcpp-httplib-dev prometheus
   libqt5sql5-sqlite sqlite3
   xvfb xauth imagemagick xdotool openbox
-  dpkg-dev file desktop-file-utils
+  dpkg-dev file desktop-file-utils systemd
   "$@"
 )
 
