@@ -11,7 +11,6 @@
 #include "tray/TrayStatus.h"
 #include "ui_MainWindow.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
@@ -40,14 +39,10 @@ MainWindow::MainWindow(std::unique_ptr<MonitorCore> core, QWidget *parent)
     : QMainWindow(parent),
       ui(new Ui::MainWindow),
       m_core(std::move(core)),
-      m_config(m_core->configuration()),
-      m_styles(QApplication::palette())
+      m_config(m_core->configuration())
 {
     ui->setupUi(this);
-    m_channels[0] = {ui->lineEdit_stat1, ui->lineEdit_chan1, ui->label_fave1, ui->label_avar1};
-    m_channels[1] = {ui->lineEdit_stat2, ui->lineEdit_chan2, ui->label_fave2, ui->label_avar2};
-    m_channels[2] = {ui->lineEdit_stat3, ui->lineEdit_chan3, ui->label_fave3, ui->label_avar3};
-    m_channels[3] = {ui->lineEdit_stat4, ui->lineEdit_chan4, ui->label_fave4, ui->label_avar4};
+    m_panel = std::make_unique<StatusPanel>(*ui);
     const CoreState state = m_core->state();
     m_connectedItem = state.titleItem;
     setWindowTitle(titleText());
@@ -55,14 +50,9 @@ MainWindow::MainWindow(std::unique_ptr<MonitorCore> core, QWidget *parent)
     showLanguage(m_config.russian);
     createLoginDialog();
     ui->pushButtonControl->setEnabled(m_config.controlAvailable != 0);
-    for (int i = 0; i < 4; ++i) {
-        m_channels[i].name->setText(state.channelNames.value(i));
-        m_channels[i].offset->clear();
-        m_channels[i].adev->clear();
-    }
-    ui->label_offset->clear();
-    ui->label_drift->clear();
-    paintFields();
+    m_panel->setNames(state.channelNames);
+    m_panel->clearMeasurements();
+    m_panel->paint(m_fields);
     m_block.journalFolder = state.journalFolder;
 
     createConnectionDialogs();
@@ -93,14 +83,6 @@ MainWindow::~MainWindow()
     m_history.reset();
     m_control.reset();
     m_core.reset();
-}
-
-QStringList MainWindow::channelNames() const
-{
-    QStringList names;
-    for (const ChannelWidgets &c : m_channels)
-        names << c.name->text();
-    return names;
 }
 
 // --- start-up -------------------------------------------------------------
@@ -197,11 +179,11 @@ void MainWindow::followCore()
     MonitorCore *core = m_core.get();
     connect(core, &MonitorCore::cmdStateRead, this, &MainWindow::showCmdState);
     connect(core, &MonitorCore::detectRead, this, &MainWindow::showDetect);
-    connect(core, &MonitorCore::adjStateRead, this, &MainWindow::showAdjState);
-    connect(core, &MonitorCore::varStateRead, this, [this](const VAR_STRUCT &var) {
-        for (int n = 1; n <= 4; ++n)
-            m_channels[n - 1].adev->setText(StatusDisplay::number(var.adev(n), 3));
+    connect(core, &MonitorCore::adjStateRead, this, [this](const ADJ_STATE &adj) {
+        m_panel->showAdjState(adj);
+        emit set_offsetControl_curValues(adj.freqOffset, adj.freqDrift);
     });
+    connect(core, &MonitorCore::varStateRead, this, [this](const VAR_STRUCT &var) { m_panel->showVarState(var); });
     connect(core, &MonitorCore::linkStatusChanged, this, &MainWindow::showLinkStatus);
     connect(core, &MonitorCore::titleItemChanged, this, [this](const QString &item) {
         m_connectedItem = item;
@@ -275,7 +257,7 @@ void MainWindow::showCmdState(const ADJ_CMD_STATE &cmd, const DETECT &detect)
 {
     m_fields.showCmdState(cmd, detect);
     m_block.takeCmdState(cmd, detect);
-    paintFields();
+    m_panel->paint(m_fields);
     emit set_syncAndChanStatus();
 }
 
@@ -283,17 +265,8 @@ void MainWindow::showDetect(const DETECT &detect)
 {
     m_fields.showDetect(detect);
     m_block.takeDetect(detect);
-    paintFields();
+    m_panel->paint(m_fields);
     emit set_channelStatus();
-}
-
-void MainWindow::showAdjState(const ADJ_STATE &adj)
-{
-    ui->label_offset->setText(StatusDisplay::number(adj.freqOffset, 6));
-    ui->label_drift->setText(StatusDisplay::number(adj.freqDrift, 6));
-    for (int i = 0; i < 4; ++i)
-        m_channels[i].offset->setText(StatusDisplay::number(adj.chanOffset[i], 4));
-    emit set_offsetControl_curValues(adj.freqOffset, adj.freqDrift);
 }
 
 void MainWindow::showLinkStatus(LinkStatus state)
@@ -304,7 +277,7 @@ void MainWindow::showLinkStatus(LinkStatus state)
         m_autoConnectForm->close();
     } else {
         m_fields.instrumentLost();
-        paintFields();
+        m_panel->paint(m_fields);
     }
 }
 
@@ -320,24 +293,6 @@ void MainWindow::showResults(ResultKind kind, const LinkResults &results)
         emit m_control->updateCurrentFreqLimit();
 }
 
-void MainWindow::paintFields()
-{
-    m_styles.apply(ui->lineEdit_stat, m_fields.overall().style);
-    ui->lineEdit_stat->setText(m_fields.overall().text);
-    for (int i = 0; i < 4; ++i) {
-        const StatusFields::Channel &shown = m_fields.channel(i);
-        const ChannelWidgets &c = m_channels[i];
-        c.status->setText(shown.status.text);
-        m_styles.apply(c.status, shown.status.style);
-        m_styles.apply(c.name, shown.name);
-        if (shown.values) {
-            m_styles.apply(c.offset, *shown.values);
-            m_styles.apply(c.adev, *shown.values);
-        }
-    }
-    ui->label_mode->setText(m_fields.mode());
-}
-
 void MainWindow::showLine(const Message &line)
 {
     // The text may come from the instrument; escaped, it shows as itself and
@@ -350,17 +305,9 @@ void MainWindow::showLine(const Message &line)
 
 void MainWindow::showProgress()
 {
-    switch (m_progress) {
-    case Progress::SmoothSteering:
-        ui->label_control->setText(tr("Smooth Correction is in progress..."));
-        break;
-    case Progress::PhaseCorrection:
-        ui->label_control->setText(tr("Phase Offset Correction is in progress..."));
-        break;
-    case Progress::None:
-        ui->label_control->clear();
-        break;
-    }
+    ui->label_control->setText(m_progress == Progress::SmoothSteering    ? tr("Smooth Correction is in progress...")
+                               : m_progress == Progress::PhaseCorrection ? tr("Phase Offset Correction is in progress...")
+                                                                         : QString());
 }
 
 QString MainWindow::titleText() const
@@ -439,6 +386,6 @@ void MainWindow::retranslate()
     showProgress();
     // Redraws the status words in the new language.
     m_fields.redraw();
-    paintFields();
+    m_panel->paint(m_fields);
     emit set_syncAndChanStatus();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DisplayStyles.h"
+#include "StatusPanel.h"
 #include "core/MonitorCore.h"
 #include "status/StatusFields.h"
 
@@ -12,8 +12,6 @@
 class AutoConnectForm;
 class ConnectDialog;
 class HistoryWindow;
-class QLabel;
-class QLineEdit;
 class Settings;
 class TrayStatus;
 class aboutDialog;
@@ -46,7 +44,7 @@ public:
     authentication *loginDialog() const { return m_login.get(); }
     // The command parameter block of the control window's pages.
     CommandParameters &commandBlock() { return m_block; }
-    QStringList channelNames() const;
+    QStringList channelNames() const { return m_panel->names(); }
 
 signals:
     void translate();
@@ -71,13 +69,6 @@ private slots:
     void on_lineEdit_chan4_editingFinished();
 
 private:
-    struct ChannelWidgets {
-        QLineEdit *status;
-        QLineEdit *name;
-        QLabel *offset;
-        QLabel *adev;
-    };
-
     void applyWindowPosition();
     void showLanguage(bool russian);
     void createLoginDialog();
@@ -90,10 +81,8 @@ private:
 
     void showCmdState(const ADJ_CMD_STATE &cmd, const DETECT &detect);
     void showDetect(const DETECT &detect);
-    void showAdjState(const ADJ_STATE &adj);
     void showLinkStatus(LinkStatus state);
     void showResults(ResultKind kind, const LinkResults &results);
-    void paintFields();
     void showLine(const Message &line);
     void showProgress();
     void showHistory();
@@ -105,9 +94,8 @@ private:
     std::unique_ptr<Ui::MainWindow> ui;
     std::unique_ptr<MonitorCore> m_core;
     Configuration m_config;
-    DisplayStyles m_styles;
     StatusFields m_fields;
-    ChannelWidgets m_channels[4] = {};
+    std::unique_ptr<StatusPanel> m_panel;  // on the form, once it is built
     CommandParameters m_block;
     quint64 m_aveReadingsTaken = 0;
     QString m_connectedItem;  // what the title names while connected
