@@ -12,9 +12,11 @@
 #include <QStringList>
 #include <QVector>
 
-// The values a view and the core exchange. Each is a whole copy that holds
-// no pointer into either side, so it can cross a thread in a queued signal
-// and a connection to another process (CoreStream.h writes them).
+// The values a view and the core exchange. Each is a whole copy of plain
+// values (texts, numbers, times, and the records, which write themselves in
+// the instrument's byte layout with toPayload()), holding no pointer into
+// either side: it crosses a thread in a queued signal, and can be written
+// field by field for a connection to another process.
 
 // A line for the message log, stamped when the core said it.
 struct Message {
