@@ -7,10 +7,6 @@
 
 #include <QElapsedTimer>
 
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <atomic>
 #include <memory>
 #include <thread>
@@ -100,17 +96,4 @@ EndpointAttack::Outcome EndpointAttack::run(Kind kind, int port, qint64 pid, int
     crowd.stop();
     out.largestAttackAnswer = largest;
     return out;
-}
-
-int EndpointAttack::freePort()
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address);
-    ::getsockname(fd, reinterpret_cast<sockaddr *>(&address), &size);
-    ::close(fd);
-    return ntohs(address.sin_port);
 }

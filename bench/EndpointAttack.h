@@ -25,6 +25,4 @@ public:
 
     static QString name(Kind kind);
     static Outcome run(Kind kind, int port, qint64 pid, int seconds);
-    // A port no one listens on now.
-    static int freePort();
 };

@@ -74,7 +74,7 @@ Phase runPhase(SimulatedLink &sim, int port, int seconds, bool scraping)
 bool attackRows(int seconds)
 {
     const QString figure = QStringLiteral("scrape under attack");
-    const int port = EndpointAttack::freePort();
+    const int port = Scraper::freePort();
     MonitoredRun run;
     if (!run.start(QStringLiteral("metrics"), {"--lively"}, 1, port)) {
         BenchReport::failed(figure, run.error());

@@ -100,6 +100,17 @@ MHD_OptionItem option(MHD_OPTION name, intptr_t value, void *pointer = nullptr)
     return MHD_OptionItem{name, value, pointer};
 }
 
+// epoll or poll, which take any number of sockets; 0 where the library has
+// only select(), which takes FD_SETSIZE of them (on Windows, as few as 64).
+unsigned pollingFlag()
+{
+    if (MHD_is_feature_supported(MHD_FEATURE_EPOLL) == MHD_YES)
+        return MHD_USE_EPOLL;
+    if (MHD_is_feature_supported(MHD_FEATURE_POLL) == MHD_YES)
+        return MHD_USE_POLL;
+    return 0;
+}
+
 }  // namespace
 
 MetricsServer::MetricsServer(std::shared_ptr<const SnapshotBoard> board) : MetricsServer(std::move(board), Limits())
@@ -145,13 +156,16 @@ MetricsServer::StartResult MetricsServer::start(const std::string &address, int 
     const int files = OpenFileLimit::forThisSystem()->raiseTo(m_limits.connections + ReservedFiles);
     const int connections = files > 0 ? qBound(1, files - ReservedFiles, m_limits.connections) : m_limits.connections;
 
+    const unsigned polling = pollingFlag();
     std::vector<MHD_OptionItem> options{
         option(MHD_OPTION_SOCK_ADDR, 0, const_cast<sockaddr *>(where->data())),
-        option(MHD_OPTION_CONNECTION_LIMIT, connections),
         option(MHD_OPTION_PER_IP_CONNECTION_LIMIT, m_limits.perAddress),
         option(MHD_OPTION_CONNECTION_TIMEOUT, m_limits.idleSeconds),
         option(MHD_OPTION_CONNECTION_MEMORY_LIMIT, intptr_t(m_limits.connectionBytes)),
     };
+    // With select() the library's own limit is already all it can take.
+    if (polling != 0)
+        options.push_back(option(MHD_OPTION_CONNECTION_LIMIT, connections));
 #ifdef _WIN32
     // SO_EXCLUSIVEADDRUSE: with SO_REUSEADDR alone Windows would let another
     // program bind the same port. Elsewhere the library's default
@@ -161,7 +175,7 @@ MetricsServer::StartResult MetricsServer::start(const std::string &address, int 
 #endif
     options.push_back(option(MHD_OPTION_END, 0));
 
-    const unsigned flags = MHD_USE_AUTO_INTERNAL_THREAD | (where->isIPv6() ? MHD_USE_DUAL_STACK : 0);
+    const unsigned flags = MHD_USE_INTERNAL_POLLING_THREAD | polling | (where->isIPv6() ? MHD_USE_DUAL_STACK : 0);
     m_daemon = MHD_start_daemon(flags, quint16(port), nullptr, nullptr, &answer,
                                 const_cast<SnapshotBoard *>(m_board.get()), MHD_OPTION_ARRAY, options.data(),
                                 MHD_OPTION_END);

@@ -80,7 +80,11 @@ void HostileCrowd::open(Client &client)
     sockaddr_in source{};
     source.sin_family = AF_INET;
     source.sin_addr.s_addr = htonl((127u << 24) | (1u << 8) | unsigned(1 + client.host));
-    ::bind(client.fd, reinterpret_cast<sockaddr *>(&source), sizeof source);
+    if (::bind(client.fd, reinterpret_cast<sockaddr *>(&source), sizeof source) != 0) {
+        ::close(client.fd);
+        client.fd = -1;
+        return;
+    }
     sockaddr_in server{};
     server.sin_family = AF_INET;
     server.sin_port = htons(uint16_t(m_port));

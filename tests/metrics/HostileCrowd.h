@@ -19,7 +19,7 @@ public:
     HostileCrowd &operator=(const HostileCrowd &) = delete;
 
     // Opens them all and keeps them up; false when this process may not
-    // open so many sockets.
+    // open so many sockets, or the loopback addresses are not there.
     bool start();
     void stop();
     // How often the server has closed one of them so far.

@@ -16,4 +16,7 @@ public:
     };
 
     static Answer get(int port, const QByteArray &path, int timeoutMs);
+    // A port on 127.0.0.1 that no one listens on now, as the system hands
+    // them out: where to put an endpoint that is to be scraped.
+    static int freePort();
 };

@@ -15,10 +15,7 @@
 #include <QUrl>
 #include <QtTest>
 
-#include <netinet/in.h>
 #include <sys/resource.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <thread>
 
@@ -54,20 +51,6 @@ private:
 };
 
 namespace {
-
-// A port no one listens on now, as the system hands them out.
-int freePort()
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address);
-    ::getsockname(fd, reinterpret_cast<sockaddr *>(&address), &size);
-    ::close(fd);
-    return ntohs(address.sin_port);
-}
 
 void stop(std::unique_ptr<QProcess> &process)
 {
@@ -106,7 +89,7 @@ bool tst_MetricsEndpoint::startProgram()
     m_sim = std::make_unique<FolderSim>(m_folder->path());
     if (!m_folder->isValid() || !m_sim->start())
         return false;
-    m_port = freePort();
+    m_port = Scraper::freePort();
     if (!m_folder->writeConfiguration(m_sim->link(), 0,
                                       QStringLiteral("[Metrics]\nPort=%1\n").arg(m_port)))
         return false;
@@ -136,7 +119,7 @@ QString tst_MetricsEndpoint::programLog() const
 
 bool tst_MetricsEndpoint::startPrometheus(QTemporaryDir &dir)
 {
-    m_promPort = freePort();
+    m_promPort = Scraper::freePort();
     QFile config(dir.filePath("prometheus.yml"));
     if (!config.open(QIODevice::WriteOnly))
         return false;
@@ -157,7 +140,8 @@ bool tst_MetricsEndpoint::startPrometheus(QTemporaryDir &dir)
 
 QString tst_MetricsEndpoint::promValue(const QString &query) const
 {
-    const Scraper::Answer answer = Scraper::get(m_promPort, "/api/v1/query?query=" + QUrl::toPercentEncoding(query), 5000);
+    const Scraper::Answer answer =
+        Scraper::get(m_promPort, "/api/v1/query?query=" + QUrl::toPercentEncoding(query), 5000);
     if (answer.status != 200)
         return QString();
     const QJsonArray samples = QJsonDocument::fromJson(answer.body)
