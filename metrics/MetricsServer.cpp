@@ -147,7 +147,7 @@ MetricsServer::StartResult MetricsServer::start(const std::string &address, int 
     if (port < 0 || port > 65535)
         return StartResult::CannotListen;
     const QHostAddress host = hostAddress(address);
-    std::optional<SocketAddress> where = socketAddress(host, port);
+    const std::optional<SocketAddress> where = socketAddress(host, port);
     if (!where)
         return StartResult::CannotListen;
 

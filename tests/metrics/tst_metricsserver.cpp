@@ -10,6 +10,8 @@
 #include <atomic>
 #include <thread>
 
+Q_DECLARE_METATYPE(MetricsServer::StartResult)
+
 // The endpoint over real sockets on 127.0.0.1, with clients that misbehave.
 // A scrape is one try with a deadline, as Prometheus makes it.
 class tst_MetricsServer : public QObject
@@ -25,6 +27,8 @@ private slots:
     void hugeRequests_areCutOff_memoryStaysBounded();
     void underAttack_everyScrapeAnsweredWithinASecond_data();
     void underAttack_everyScrapeAnsweredWithinASecond();
+    void addresses_data();
+    void addresses();
     void portInUse_isReportedAsSuch_andNotShared();
     void restartOnTheSamePort_listensAtOnce();
 
@@ -196,6 +200,33 @@ void tst_MetricsServer::underAttack_everyScrapeAnsweredWithinASecond()
 #ifndef __SANITIZE_ADDRESS__
     QVERIFY2(grown < 16 * 1024, qPrintable(QString::number(grown)));
 #endif
+}
+
+void tst_MetricsServer::addresses_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<MetricsServer::StartResult>("result");
+    QTest::addColumn<bool>("scrapedOnLoopback");
+    using R = MetricsServer::StartResult;
+    QTest::newRow("empty: this computer only") << QString() << R::Listening << true;
+    QTest::newRow("every address") << "0.0.0.0" << R::Listening << true;
+    QTest::newRow("a name") << "localhost" << R::Listening << true;
+    QTest::newRow("IPv6 loopback") << "::1" << R::Listening << false;
+    QTest::newRow("an address of another computer") << "192.0.2.1" << R::CannotListen << false;
+}
+
+void tst_MetricsServer::addresses()
+{
+    QFETCH(QString, address);
+    QFETCH(MetricsServer::StartResult, result);
+    QFETCH(bool, scrapedOnLoopback);
+    if (address.contains(':') && !QFile::exists("/proc/net/if_inet6"))
+        QSKIP("no IPv6 here");
+    const int port = Scraper::freePort();
+    MetricsServer server(m_board);
+    QCOMPARE(server.start(address.toStdString(), port), result);
+    QCOMPARE(server.port(), result == MetricsServer::StartResult::Listening ? port : 0);
+    QCOMPARE(scraped(port), scrapedOnLoopback);
 }
 
 void tst_MetricsServer::portInUse_isReportedAsSuch_andNotShared()
