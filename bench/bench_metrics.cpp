@@ -98,7 +98,7 @@ bool attackRows(int seconds)
             continue;
         }
         BenchReport::below(QStringLiteral("scrape, %1: p99").arg(name), BenchTime::quantile(o.scrapeMs, 0.99), "ms",
-                           EndpointAttack::DeadlineMs);
+                           EndpointAttack::DeadlineMs, false, 4);
         BenchReport::info(QStringLiteral("scrape, %1: p50, failed").arg(name),
                           QStringLiteral("%1 ms, %2/%3")
                               .arg(BenchReport::format(BenchTime::quantile(o.scrapeMs, 0.5)))
