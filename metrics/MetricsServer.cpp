@@ -13,6 +13,7 @@
 
 #include <microhttpd.h>
 
+#include <cstdint>
 #include <cstring>
 #include <optional>
 #include <vector>
