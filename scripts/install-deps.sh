@@ -7,7 +7,7 @@ packages=(
   cmake make g++ pkg-config
   qtbase5-dev libqt5serialport5-dev qttools5-dev qttools5-dev-tools
   libqcustomplot-dev
-  libcpp-httplib-dev prometheus
+  libmicrohttpd-dev prometheus
   libqt5sql5-sqlite sqlite3
   xvfb xauth imagemagick xdotool openbox
   dpkg-dev file desktop-file-utils

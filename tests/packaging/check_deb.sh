@@ -34,6 +34,8 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for library in libqt5serialport5 libqt5widgets5 libqcustomplot; do
   grep -q "$library" <<<"$depends" || fail "dpkg-shlibdeps did not find $library: $depends"
 done
+# The metrics endpoint's HTTP server.
+grep -q libmicrohttpd <<<"$depends" || fail "dpkg-shlibdeps did not find libmicrohttpd: $depends"
 
 root="$work/root"
 dpkg-deb -x "$deb" "$root"
