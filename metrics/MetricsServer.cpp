@@ -160,7 +160,7 @@ MetricsServer::StartResult MetricsServer::start(const std::string &address, int 
     const unsigned polling = pollingFlag();
     std::vector<MHD_OptionItem> options{
         option(MHD_OPTION_SOCK_ADDR, 0, const_cast<sockaddr *>(where->data())),
-        option(MHD_OPTION_PER_IP_CONNECTION_LIMIT, m_limits.perAddress),
+        option(MHD_OPTION_PER_IP_CONNECTION_LIMIT, qMin(m_limits.perAddress, qMax(1, connections * 3 / 5))),
         option(MHD_OPTION_CONNECTION_TIMEOUT, m_limits.idleSeconds),
         option(MHD_OPTION_CONNECTION_MEMORY_LIMIT, intptr_t(m_limits.connectionBytes)),
     };

@@ -28,8 +28,11 @@ public:
         // Connections at once, in all; fewer when the system lets the process
         // open fewer files.
         int connections = 2000;
-        // Connections at once from one address, so that no one host takes all.
-        int perAddress = 32;
+        // Connections at once from one address, so that no one host takes all;
+        // at most three fifths of `connections`. Above the crowd a scraper must
+        // outlast, since on the default loopback endpoint every client,
+        // Prometheus too, has the same address.
+        int perAddress = 1200;
         // A connection silent for this long is closed.
         int idleSeconds = 2;
         // Memory for one connection: its request and the answer's header. A

@@ -29,7 +29,7 @@ HostileCrowd::HostileCrowd(int port, int idle, int slow, int hosts) : m_port(por
     for (int k = 0; k < idle + slow; ++k) {
         Client c;
         c.slow = k >= idle;
-        c.host = k % hosts;
+        c.host = hosts > 0 ? k % hosts : -1;
         m_clients.push_back(c);
     }
 }
@@ -79,7 +79,8 @@ void HostileCrowd::open(Client &client)
         return;
     sockaddr_in source{};
     source.sin_family = AF_INET;
-    source.sin_addr.s_addr = htonl((127u << 24) | (1u << 8) | unsigned(1 + client.host));
+    source.sin_addr.s_addr = client.host < 0 ? htonl(INADDR_LOOPBACK)
+                                             : htonl((127u << 24) | (1u << 8) | unsigned(1 + client.host));
     if (::bind(client.fd, reinterpret_cast<sockaddr *>(&source), sizeof source) != 0) {
         ::close(client.fd);
         client.fd = -1;

@@ -8,7 +8,8 @@
 // that send a request line of no end, a byte every 100 ms. They come from
 // loopback addresses other than 127.0.0.1 (127.0.1.1, 127.0.1.2, ...), as
 // attackers come from other hosts, and each one the server closes is opened
-// again a moment later. Runs on a thread of its own. Raw sockets, POSIX only.
+// again a moment later. With no hosts they come from 127.0.0.1, the address
+// of a scraper on the same computer. Runs on a thread of its own. Raw sockets, POSIX only.
 class HostileCrowd
 {
 public:

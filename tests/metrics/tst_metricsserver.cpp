@@ -160,6 +160,7 @@ void tst_MetricsServer::underAttack_everyScrapeAnsweredWithinASecond_data()
     QTest::addColumn<int>("hosts");
     QTest::addColumn<int>("connections");  // 0: the default limit
     QTest::newRow("1000 idle and 50 slow, from 40 hosts") << 1000 << 50 << 40 << 0;
+    QTest::newRow("1000 idle and 50 slow, from the scraper's own address") << 1000 << 50 << 0 << 0;
     QTest::newRow("one host asks for twice all the server holds") << 150 << 50 << 1 << 100;
 }
 
