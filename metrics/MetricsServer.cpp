@@ -41,8 +41,7 @@ MetricsServer::MetricsServer(std::shared_ptr<const SnapshotBoard> board,
         return httplib::Server::HandlerResponse::Handled;
     });
     m_http.Get("/metrics", [this](const httplib::Request &, httplib::Response &res) {
-        const std::shared_ptr<const StatusSnapshot> snapshot = m_board->current();
-        res.set_content(MetricsCollector::exposition(*snapshot), MetricsText::ContentType);
+        res.set_content(MetricsCollector::exposition(*m_board), MetricsText::ContentType);
     });
 }
 
