@@ -88,8 +88,8 @@ MHD_Result answer(void *board, MHD_Connection *connection, const char *url, cons
     if (std::strcmp(url, "/metrics") != 0)
         return respond(connection, MHD_HTTP_NOT_FOUND, std::string());
     try {
-        const std::shared_ptr<const StatusSnapshot> snapshot = static_cast<const SnapshotBoard *>(board)->current();
-        return respond(connection, MHD_HTTP_OK, MetricsCollector::exposition(*snapshot));
+        return respond(connection, MHD_HTTP_OK,
+                       MetricsCollector::exposition(*static_cast<const SnapshotBoard *>(board)));
     } catch (const std::exception &) {
         // Nothing may unwind into the library's C code.
         return MHD_NO;
