@@ -37,7 +37,7 @@ public:
     bool integer(const char *key, T *out, qint64 lowest = qint64(std::numeric_limits<T>::min()),
                  qint64 highest = qint64(std::numeric_limits<T>::max()))
     {
-        static_assert(std::is_integral<T>::value && sizeof(T) <= 4, "32-bit integers; quint64 has its own");
+        static_assert(std::is_integral<T>::value && !std::is_same<T, quint64>::value, "quint64 has its own");
         qint64 v = 0;
         if (!ok() || !readInteger(value(key), lowest, highest, &v))
             return fail(key, rangeText(lowest, highest));
