@@ -155,6 +155,11 @@ void ClientSession::onHello(const ProtocolMessage &m)
         return;
     }
     if (version != Protocol::Version) {
+        emit logLine(tr("Client %1 refused: it speaks protocol version %2, the service version %3")
+                         .arg(m_identity.describe())
+                         .arg(version)
+                         .arg(Protocol::Version),
+                     kRed);
         refuse(QStringLiteral("version"),
                tr("This service speaks protocol version %1, the window version %2.")
                    .arg(Protocol::Version)
