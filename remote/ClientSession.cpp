@@ -5,7 +5,7 @@
 #include "access/AccessPolicy.h"
 #include "access/LoginGuard.h"
 #include "link/COMThread.h"
-#include "link/CommandCheck.h"
+#include "link/CommandRules.h"
 #include "link/LinkClock.h"
 #include "protocol/ParameterCodec.h"
 #include "protocol/ProtocolMessage.h"
@@ -277,7 +277,7 @@ void ClientSession::onCommand(const ProtocolMessage &m)
         submission.sender.account = QString::fromUtf8(result.account.login);
         submission.sender.level = result.account.level;
     }
-    const CommandCheck::Verdict verdict = CommandCheck::check(code, params, m_clock->now());
+    const CommandRules::Verdict verdict = CommandRules::check(code, params, m_clock->now());
     if (!verdict.ok) {
         reject(id, code, verdict.reason);
         return;

@@ -9,9 +9,9 @@
 // The rules a command's parameters must keep before the command may be
 // queued: the ranges the control window's pages allow. Pure, so that a page,
 // the service (which never trusts a client) and a test ask the same function.
-class CommandCheck
+class CommandRules
 {
-    Q_DECLARE_TR_FUNCTIONS(CommandCheck)
+    Q_DECLARE_TR_FUNCTIONS(CommandRules)
 
 public:
     struct Verdict {

@@ -1,11 +1,11 @@
-#include "CommandCheck.h"
+#include "CommandRules.h"
 
 #include <cmath>
 #include <limits>
 
 namespace {
 
-using Verdict = CommandCheck::Verdict;
+using Verdict = CommandRules::Verdict;
 
 Verdict refuse(const QString &reason)
 {
@@ -22,17 +22,17 @@ Verdict checkChannelList(const SyncControlInfo &s)
     const qint32 chosen[4] = {s.Ref_Chan, s.BackUp1_Chan, s.BackUp2_Chan, s.BackUp3_Chan};
     for (qint32 c : chosen) {
         if (!isChannel(c, true))
-            return refuse(CommandCheck::tr("A channel number must be 1 to 4, or 0 for none."));
+            return refuse(CommandRules::tr("A channel number must be 1 to 4, or 0 for none."));
     }
     // The page offers a backup only once the one before it is chosen.
     for (int i = 2; i < 4; ++i) {
         if (chosen[i] != 0 && chosen[i - 1] == 0)
-            return refuse(CommandCheck::tr("Backup %1 is chosen without backup %2.").arg(i).arg(i - 1));
+            return refuse(CommandRules::tr("Backup %1 is chosen without backup %2.").arg(i).arg(i - 1));
     }
     for (int i = 0; i < 4; ++i) {
         for (int j = i + 1; j < 4; ++j) {
             if (chosen[i] != 0 && chosen[i] == chosen[j])
-                return refuse(CommandCheck::tr("Channel %1 is chosen twice.").arg(chosen[i]));
+                return refuse(CommandRules::tr("Channel %1 is chosen twice.").arg(chosen[i]));
         }
     }
     return {};
@@ -41,37 +41,37 @@ Verdict checkChannelList(const SyncControlInfo &s)
 Verdict checkPhase(const PhaseControlInfo &p)
 {
     if (p.phaseOffset == 0)
-        return refuse(CommandCheck::tr("A phase correction of 0 changes nothing."));
-    if (!CommandCheck::isPhaseShift(p.phaseOffset))
-        return refuse(CommandCheck::tr("The Phase offset value range is:\nfrom %1 to %2 ns.")
+        return refuse(CommandRules::tr("A phase correction of 0 changes nothing."));
+    if (!CommandRules::isPhaseShift(p.phaseOffset))
+        return refuse(CommandRules::tr("The Phase offset value range is:\nfrom %1 to %2 ns.")
                           .arg(-std::numeric_limits<qint32>::max() / 1000)
                           .arg(std::numeric_limits<qint32>::max() / 1000));
     // The link runs the correction for this long and reports its end then.
-    if (p.timerInterval != CommandCheck::phaseSeconds(p.phaseOffset))
-        return refuse(CommandCheck::tr("A phase correction of %1 ps lasts %2 s, not %3 s.")
+    if (p.timerInterval != CommandRules::phaseSeconds(p.phaseOffset))
+        return refuse(CommandRules::tr("A phase correction of %1 ps lasts %2 s, not %3 s.")
                           .arg(p.phaseOffset)
-                          .arg(CommandCheck::phaseSeconds(p.phaseOffset))
+                          .arg(CommandRules::phaseSeconds(p.phaseOffset))
                           .arg(p.timerInterval));
     return {};
 }
 
 QString offsetRange()
 {
-    return CommandCheck::tr("The Frequency offset value range is:\n"
+    return CommandRules::tr("The Frequency offset value range is:\n"
                             "from -1.0e-8 to -1.0e-18, 0, from 1.0e-18 to 1.0e-8.");
 }
 
 Verdict checkSmooth(const SmartControlInfo &s)
 {
-    if (!CommandCheck::isSettable(s.freq_newValue, 1e-8))
+    if (!CommandRules::isSettable(s.freq_newValue, 1e-8))
         return refuse(offsetRange());
     // The page's spin box: up to 1e9 ns or ps.
     if (!(std::fabs(s.phase_newValue) <= 1.0))
-        return refuse(CommandCheck::tr("The phase shift of a smooth correction must lie between -1 s and 1 s."));
+        return refuse(CommandRules::tr("The phase shift of a smooth correction must lie between -1 s and 1 s."));
     if (s.timeInterval < 10 || s.timeInterval > 1000000)
-        return refuse(CommandCheck::tr("The step interval must be 10 to 1000000 s."));
+        return refuse(CommandRules::tr("The step interval must be 10 to 1000000 s."));
     if (s.numOfControls < 1 || s.numOfControls > 1000000)
-        return refuse(CommandCheck::tr("The number of steps must be 1 to 1000000."));
+        return refuse(CommandRules::tr("The number of steps must be 1 to 1000000."));
     return {};
 }
 
@@ -79,13 +79,13 @@ Verdict checkDateTime(const DateTimeShiftInfo &d, const QDateTime &nowLocal)
 {
     // The page gives whole days plus the seconds within one day.
     if (d.timeDifference <= -86400 || d.timeDifference >= 86400)
-        return refuse(CommandCheck::tr("The time shift must be less than one day; whole days go into the date shift."));
+        return refuse(CommandRules::tr("The time shift must be less than one day; whole days go into the date shift."));
     const QDateTime wall(nowLocal.date(), nowLocal.time(), Qt::UTC);
     const int year = wall.addDays(d.dateDifference).addSecs(d.timeDifference).date().year();
-    if (year < CommandCheck::FirstYear || year > CommandCheck::LastYear)
-        return refuse(CommandCheck::tr("The instrument's clock takes the years %1 to %2 only.")
-                          .arg(CommandCheck::FirstYear)
-                          .arg(CommandCheck::LastYear));
+    if (year < CommandRules::FirstYear || year > CommandRules::LastYear)
+        return refuse(CommandRules::tr("The instrument's clock takes the years %1 to %2 only.")
+                          .arg(CommandRules::FirstYear)
+                          .arg(CommandRules::LastYear));
     return {};
 }
 
@@ -95,20 +95,20 @@ Verdict checkIntervals(const QualIntervalInfo &q)
                             q.qual_Interval_chan4};
     for (quint16 v : all) {
         if (v < 600)
-            return refuse(CommandCheck::tr("A qualification interval must be 600 to 65535 s."));
+            return refuse(CommandRules::tr("A qualification interval must be 600 to 65535 s."));
     }
     return {};
 }
 
 }  // namespace
 
-bool CommandCheck::isSettable(double value, double largest)
+bool CommandRules::isSettable(double value, double largest)
 {
     const double magnitude = std::fabs(value);
     return value == 0.0 || (magnitude >= 1e-18 && magnitude <= largest);
 }
 
-bool CommandCheck::isValidAve(float value)
+bool CommandRules::isValidAve(float value)
 {
     const double v = value;
     if (!(v >= -1e-9 && v <= 1e-9))  // also refuses NaN
@@ -117,19 +117,19 @@ bool CommandCheck::isValidAve(float value)
     return v == 0 || std::fabs(std::trunc(1e-21 / v)) <= 1;
 }
 
-qint64 CommandCheck::phaseSeconds(qint64 picoseconds)
+qint64 CommandRules::phaseSeconds(qint64 picoseconds)
 {
     const qint64 magnitude = picoseconds < 0 ? -picoseconds : picoseconds;
     return qMax<qint64>(2, (magnitude + 999) / 1000);
 }
 
-bool CommandCheck::isPhaseShift(qint32 picoseconds)
+bool CommandRules::isPhaseShift(qint32 picoseconds)
 {
     const qint64 magnitude = std::llabs(qint64(picoseconds));
     return magnitude <= 1000000000 || magnitude % 1000 == 0;
 }
 
-CommandCheck::Verdict CommandCheck::check(int code, const CommandParameters &p, const QDateTime &nowLocal)
+CommandRules::Verdict CommandRules::check(int code, const CommandParameters &p, const QDateTime &nowLocal)
 {
     switch (code) {
     case COMMAND_SET_SYNC_CHLIST:
