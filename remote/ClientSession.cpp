@@ -21,7 +21,8 @@ constexpr qint64 kMaxId = (qint64(1) << 53) - 1;
 }  // namespace
 
 ClientSession::ClientSession(quint64 id, ClientChannel *channel, ServiceSide &side, LoginGuard &logins,
-                             std::shared_ptr<LinkClock> clock, const ServiceLimits &limits, QObject *parent)
+                             std::shared_ptr<LinkClock> clock, const ServiceLimits &limits, qint64 startedMs,
+                             QObject *parent)
     : QObject(parent),
       m_id(id),
       m_channel(channel),
@@ -29,12 +30,12 @@ ClientSession::ClientSession(quint64 id, ClientChannel *channel, ServiceSide &si
       m_logins(logins),
       m_clock(std::move(clock)),
       m_limits(limits),
-      m_rate(limits.requestsPerSecond, limits.requestBurst)
+      m_rate(limits.requestsPerSecond, limits.requestBurst),
+      m_startedMs(startedMs)
 {
     m_channel->setParent(this);
     m_identity.id = id;
     m_identity.address = channel->address();
-    m_startedMs = m_clock->monotonicMs();
     connect(m_channel, &ClientChannel::received, this, &ClientSession::onMessage);
     connect(m_channel, &ClientChannel::faulted, this, [this](const QString &why) {
         send(ServiceMessages::error(QStringLiteral("tooLarge"), why));
@@ -98,7 +99,9 @@ void ClientSession::onMessage(const QByteArray &bytes)
     // Over its rate the message is not even read.
     if (!m_rate.take(m_clock->monotonicMs())) {
         if (++m_refusedInRow > m_limits.floodLimit) {
-            drop(tr("more than %1 requests refused in a row").arg(m_limits.floodLimit));
+            const QString why = tr("more than %1 requests refused in a row").arg(m_limits.floodLimit);
+            emit logLine(tr("Client %1 dropped: %2").arg(m_identity.describe(), why), kRed);
+            refuse(QStringLiteral("tooManyRequests"), why);
         } else if (m_refusedInRow == 1) {
             send(ServiceMessages::error(QStringLiteral("tooManyRequests"),
                                         tr("More than %1 requests a second.").arg(m_limits.requestsPerSecond)));
@@ -109,9 +112,10 @@ void ClientSession::onMessage(const QByteArray &bytes)
     ProtocolMessage m;
     QString why;
     if (!ProtocolMessage::parse(bytes, m_limits.maxMessageBytes, &m, &why)) {
-        send(ServiceMessages::error(QStringLiteral("malformed"), why));
         if (m_state == State::Greeting)
-            refuse(QStringLiteral("greeting"), tr("The first message must be hello."));
+            refuse(QStringLiteral("greeting"), tr("The first message must be hello: %1").arg(why));
+        else
+            send(ServiceMessages::error(QStringLiteral("malformed"), why));
         return;
     }
     if (m_state == State::Greeting) {

@@ -26,12 +26,13 @@ public:
     enum class State { Greeting, Attached, Closing };
 
     ClientSession(quint64 id, ClientChannel *channel, ServiceSide &side, LoginGuard &logins,
-                  std::shared_ptr<LinkClock> clock, const ServiceLimits &limits, QObject *parent = nullptr);
+                  std::shared_ptr<LinkClock> clock, const ServiceLimits &limits, qint64 startedMs,
+                  QObject *parent = nullptr);
     ~ClientSession() override;
 
     State state() const { return m_state; }
     const ClientIdentity &identity() const { return m_identity; }
-    qint64 startedMs() const { return m_startedMs; }
+    qint64 startedMs() const { return m_startedMs; }  // on the server's real-time clock
 
     // Sends unless the client holds too much unread; then drops it.
     void send(const QByteArray &message);

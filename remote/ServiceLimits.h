@@ -10,6 +10,9 @@ struct ServiceLimits {
     int maxClients = 32;        // attached windows and scripts
     int maxGreeting = 16;       // connections that have not said hello yet; the oldest goes first
     int greetingMs = 5000;      // from connecting to hello
+    // Each connection may wait this long for its hello before a newer one
+    // pushes it out; while all are younger, newcomers are turned away.
+    int greetingGraceMs = 500;
     int requestsPerSecond = 20;
     int requestBurst = 40;
     int floodLimit = 200;       // requests refused in a row before the client is dropped

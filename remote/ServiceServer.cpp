@@ -14,6 +14,7 @@
 #include <QLocalSocket>
 #include <QSslSocket>
 #include <QSysInfo>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <QWebSocket>
 #include <QWebSocketCorsAuthenticator>
@@ -31,6 +32,7 @@ ServiceServer::ServiceServer(ServiceSide &side, LoginGuard &logins, std::shared_
       m_serviceName(QSysInfo::machineHostName()),
       m_program(QStringLiteral("ksr583-monitor"))
 {
+    m_uptime.start();
 }
 
 ServiceServer::~ServiceServer()
@@ -48,6 +50,7 @@ bool ServiceServer::listenLocal(const QString &name, QString *error)
 {
     m_local = std::make_unique<QLocalServer>();
     m_local->setSocketOptions(QLocalServer::UserAccessOption | QLocalServer::GroupAccessOption);
+    m_local->setMaxPendingConnections(128);  // a burst waits in the system, not refused there
     QLocalServer::removeServer(name);
     if (!m_local->listen(name)) {
         *error = tr("The service's local socket %1 cannot be opened: %2").arg(name, m_local->errorString());
@@ -78,6 +81,7 @@ bool ServiceServer::listenTcp(const ServiceSettings &settings, QString *error)
             [](QWebSocketCorsAuthenticator *a) { a->setAllowed(a->origin().isEmpty()); });
     connect(m_webSockets.get(), &QWebSocketServer::newConnection, this, &ServiceServer::acceptWebSockets);
     connect(m_tcp.get(), &TcpListener::accepted, this, &ServiceServer::acceptTcp);
+    m_tcp->setMaxPendingConnections(128);
     if (!m_tcp->listen(settings.address, settings.port)) {
         *error = tr("The service cannot listen on %1 port %2: %3")
                      .arg(settings.address.toString())
@@ -128,7 +132,7 @@ int ServiceServer::greetingCount() const
     return greeting + m_handshakes.size();
 }
 
-void ServiceServer::makeRoom()
+bool ServiceServer::makeRoom()
 {
     while (greetingCount() >= m_limits.maxGreeting) {
         // The oldest connection that has not said hello: a window says it at once.
@@ -148,28 +152,39 @@ void ServiceServer::makeRoom()
                 session = nullptr;
             }
         }
+        if (m_uptime.elapsed() - oldest < m_limits.greetingGraceMs)
+            return false;
         if (handshake >= 0) {
             dropHandshake(m_handshakes[handshake].socket);
         } else if (session) {
             session->refuse(QStringLiteral("greeting"), tr("Too many connections have not said hello."));
         } else {
-            return;
+            return true;
         }
     }
+    return true;
 }
 
 void ServiceServer::acceptLocal()
 {
     while (QLocalSocket *socket = m_local->nextPendingConnection()) {
-        makeRoom();
+        if (!makeRoom()) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
         addSession(new LocalChannel(socket, m_limits.maxMessageBytes, m_limits.readBufferBytes));
     }
 }
 
 void ServiceServer::acceptTcp(QTcpSocket *socket)
 {
-    makeRoom();
-    m_handshakes.append({socket, m_clock->monotonicMs(), false});
+    if (!makeRoom()) {
+        socket->abort();
+        socket->deleteLater();
+        return;
+    }
+    m_handshakes.append({socket, m_uptime.elapsed(), false});
     const auto handOver = [this, socket] {
         for (Handshake &h : m_handshakes) {
             if (h.socket == socket && !h.handedOver) {
@@ -221,7 +236,8 @@ void ServiceServer::acceptWebSockets()
 
 void ServiceServer::addSession(ClientChannel *channel)
 {
-    auto *session = new ClientSession(m_nextId++, channel, m_side, m_logins, m_clock, m_limits, this);
+    auto *session =
+        new ClientSession(m_nextId++, channel, m_side, m_logins, m_clock, m_limits, m_uptime.elapsed(), this);
     m_sessions.append(session);
     connect(session, &ClientSession::logLine, this, &ServiceServer::logLine);
     connect(session, &ClientSession::greeted, this, [this, session] { onGreeted(session); });

@@ -2,6 +2,7 @@
 
 #include "ServiceLimits.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -59,7 +60,7 @@ signals:
 private:
     struct Handshake {
         QPointer<QTcpSocket> socket;
-        qint64 sinceMs = 0;
+        qint64 sinceMs = 0;  // on m_uptime
         bool handedOver = false;  // then QWebSocketServer owns the socket
     };
 
@@ -68,8 +69,9 @@ private:
     void acceptWebSockets();
     void addSession(ClientChannel *channel);
     void onGreeted(ClientSession *session);
-    // Drops the oldest connection that has not said hello while there are too many.
-    void makeRoom();
+    // Drops the oldest connection that has not said hello while there are too
+    // many; false when all of them are within their grace, and the newcomer must go.
+    bool makeRoom();
     void dropHandshake(QTcpSocket *socket);
 
     ServiceSide &m_side;
@@ -81,6 +83,7 @@ private:
     std::unique_ptr<QLocalServer> m_local;
     std::unique_ptr<TcpListener> m_tcp;
     std::unique_ptr<QWebSocketServer> m_webSockets;
+    QElapsedTimer m_uptime;  // real time: how long connections have waited for their hello
     QList<Handshake> m_handshakes;
     QList<ClientSession *> m_sessions;
     quint64 m_nextId = 1;

@@ -10,7 +10,13 @@ ServiceSettings ServiceSettings::read(const QString &iniFile)
     QSettings ini(iniFile, QSettings::IniFormat);
     ini.setIniCodec("Windows-1251");
     ServiceSettings s;
-    const QString portText = ini.value(QStringLiteral("Service/Port")).toString().trimmed();
+    // A value with a comma reads as a list: joined again, it is refused as the text it is.
+    const auto text = [&ini](const QString &key, const QString &fallback = QString()) {
+        const QVariant v = ini.value(key, fallback);
+        return (v.type() == QVariant::StringList ? v.toStringList().join(QStringLiteral(", ")) : v.toString())
+            .trimmed();
+    };
+    const QString portText = text(QStringLiteral("Service/Port"));
     if (portText.isEmpty())
         return s;
     bool ok = false;
@@ -20,8 +26,7 @@ ServiceSettings ServiceSettings::read(const QString &iniFile)
                          "reached through its local socket only.").arg(portText.left(40));
         return s;
     }
-    const QString addressText =
-        ini.value(QStringLiteral("Service/Address"), QStringLiteral("127.0.0.1")).toString().trimmed();
+    const QString addressText = text(QStringLiteral("Service/Address"), QStringLiteral("127.0.0.1"));
     QHostAddress address;
     if (addressText.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0)
         address = QHostAddress(QHostAddress::LocalHost);
@@ -34,7 +39,7 @@ ServiceSettings ServiceSettings::read(const QString &iniFile)
     }
     const QDir base = QFileInfo(iniFile).absoluteDir();
     const auto path = [&](const char *key) {
-        const QString p = ini.value(QLatin1String(key)).toString().trimmed();
+        const QString p = text(QLatin1String(key));
         return p.isEmpty() ? p : QDir::cleanPath(base.absoluteFilePath(p));
     };
     s.certificate = path("Service/Certificate");
