@@ -6,6 +6,7 @@
 #include "link/Records.h"
 
 #include <QDateTime>
+#include <QMetaType>
 #include <QString>
 #include <QVector>
 
@@ -61,3 +62,9 @@ struct ServiceSnapshot {
     WorkProgress progress;
     QVector<ServiceLine> lines;  // oldest first, at most MaxLines
 };
+
+Q_DECLARE_METATYPE(ServiceLine)
+Q_DECLARE_METATYPE(LinkStatus)
+Q_DECLARE_METATYPE(WorkProgress)
+Q_DECLARE_METATYPE(ServiceSnapshot)
+Q_DECLARE_METATYPE(DeviceInfo)

@@ -118,6 +118,8 @@ void ServiceConnection::start()
     connect(m_ws.get(), &QWebSocket::textMessageReceived, this, [this](const QString &t) { onBytes(t.toUtf8()); });
     connect(m_ws.get(), &QWebSocket::disconnected, this, &ServiceConnection::onClosed);
     connect(m_ws.get(), &QWebSocket::sslErrors, this, &ServiceConnection::onSslErrors);
+    connect(m_ws.get(), QOverload<QAbstractSocket::SocketError>::of(&QWebSocket::error), this,
+            [this] { emit problem(m_ws->errorString()); });
     m_ws->open(m_url);
 }
 
