@@ -1,5 +1,7 @@
 #include "CommandRules.h"
 
+#include "DateTimeShift.h"
+
 #include <cmath>
 #include <limits>
 
@@ -80,9 +82,10 @@ Verdict checkDateTime(const DateTimeShiftInfo &d, const QDateTime &nowLocal)
     // The page gives whole days plus the seconds within one day.
     if (d.timeDifference <= -86400 || d.timeDifference >= 86400)
         return refuse(CommandRules::tr("The time shift must be less than one day; whole days go into the date shift."));
-    const QDateTime wall(nowLocal.date(), nowLocal.time(), Qt::UTC);
-    const int year = wall.addDays(d.dateDifference).addSecs(d.timeDifference).date().year();
-    if (year < CommandRules::FirstYear || year > CommandRules::LastYear)
+    DateTimeShift shift;
+    shift.days = d.dateDifference;
+    shift.seconds = d.timeDifference;
+    if (!shift.fitsDevice(nowLocal))
         return refuse(CommandRules::tr("The instrument's clock takes the years %1 to %2 only.")
                           .arg(CommandRules::FirstYear)
                           .arg(CommandRules::LastYear));
