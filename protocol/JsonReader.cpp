@@ -92,7 +92,7 @@ bool JsonReader::text(const char *key, int maxLength, QString *out, bool lines)
     return true;
 }
 
-bool JsonReader::dateTime(const char *key, Qt::TimeSpec spec, QDateTime *out)
+bool JsonReader::dateTime(const char *key, Qt::TimeSpec zone, QDateTime *out)
 {
     const QJsonValue v = value(key);
     if (!ok())
@@ -106,7 +106,7 @@ bool JsonReader::dateTime(const char *key, Qt::TimeSpec spec, QDateTime *out)
     const QDateTime d = QDateTime::fromString(t, Qt::ISODateWithMs);
     if (t.size() != 24 || !t.endsWith(QLatin1Char('Z')) || !d.isValid())
         return fail(key, tr("not a UTC time such as 2026-01-07T15:45:00.000Z"));
-    *out = spec == Qt::UTC ? d.toUTC() : d.toLocalTime();
+    *out = zone == Qt::UTC ? d.toUTC() : d.toLocalTime();
     return true;
 }
 

@@ -52,8 +52,8 @@ public:
     // other than tab (and line breaks where `lines` allows them).
     bool text(const char *key, int maxLength, QString *out, bool lines = false);
     // ISO 8601 in UTC with milliseconds, or null for no time; given back in
-    // `spec` (Qt::UTC or Qt::LocalTime).
-    bool dateTime(const char *key, Qt::TimeSpec spec, QDateTime *out);
+    // `zone` (Qt::UTC or Qt::LocalTime).
+    bool dateTime(const char *key, Qt::TimeSpec zone, QDateTime *out);
 
     // A fixed-length array of numbers.
     template <typename T, int N>
