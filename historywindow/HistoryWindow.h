@@ -62,7 +62,6 @@ private slots:
     void on_exportCsvButton_clicked();
     void on_savePlotsButton_clicked();
     void on_tabs_currentChanged(int index);
-    void on_seriesCombo_activated(int index);
 
 private:
     QThread *startWorker(HistoryLoader *loader, const QString &name);
@@ -73,6 +72,8 @@ private:
     void request(HistoryRange::Choice choice, TimeRange range);
     void followClock();
     void requestStability();
+    void cancelStability();
+    void exportSeries(const QString &path);
     void viewLoaded(int id, const HistoryView &view, TimeRange extent);
     void stabilityReady(int id, const StabilityResult &result);
     void exported(int id, qint64 rows, const QString &error);
@@ -80,7 +81,6 @@ private:
     void progress(int id, int percent);
     void finishJob(int id);
     void setStatus(const QString &text, bool error = false);
-    void fillSeriesCombo();
     QString rangeText(TimeRange range) const;
     QString suggestedName(const QString &suffix) const;
 
@@ -101,6 +101,7 @@ private:
     int m_stabilityId = 0;  // the stability being computed
     int m_exportId = 0;
     QString m_exportPath;
+    int m_generation = 0;  // counts the times the history has grown
     bool m_loadedOnce = false;
     bool m_changed = false;
     qint64 m_loadedAtMs = 0;
