@@ -38,7 +38,7 @@ QVector<double> NoiseType::deltas(const QVector<QVector<double>> &runs, qint64 m
     qint64 points = 0;
     for (const QVector<double> &y : runs) {
         const qint64 count = y.size() / m;
-        if (count < 2)
+        if (count < MinPointsPerRun)
             continue;
         std::vector<double> z(size_t(count), 0.0);
         for (qint64 k = 0; k < count; ++k) {

@@ -18,6 +18,9 @@ class NoiseType
 public:
     // Below this many averages in all runs together, the noise is not told.
     static constexpr int MinPoints = 30;
+    // A run with fewer averages is left out: a line through a handful of
+    // points leaves residuals that alternate, and would pass for white PM.
+    static constexpr int MinPointsPerRun = 16;
     static constexpr int MaxDifferences = 3;
 
     // delta after 0 .. MaxDifferences differences of the runs averaged over

@@ -78,6 +78,12 @@ void tst_NoiseType::tooFewAverages_tellNothing()
     QVERIFY(NoiseType::deltas({y}, 10).size() == NoiseType::MaxDifferences + 1);
     // Two runs of 140: 28 averages of 10, too few together.
     QVERIFY(NoiseType::deltas({y.mid(0, 140), y.mid(150, 140)}, 10).isEmpty());
+    // Twenty runs of 100, ten averages of 10 each: a line through so few
+    // would make any noise look white PM, so none is told.
+    QVector<QVector<double>> runs;
+    for (int i = 0; i < 20; ++i)
+        runs << powerLaw(-2, 100, unsigned(i + 1));
+    QVERIFY(NoiseType::deltas(runs, 10).isEmpty());
 }
 
 QTEST_APPLESS_MAIN(tst_NoiseType)
