@@ -58,6 +58,12 @@ QColor StabilityPlot::colour(Deviation::Kind kind)
 
 void StabilityPlot::retranslate()
 {
+    applyNames();
+    replot(rpQueuedReplot);
+}
+
+void StabilityPlot::applyNames()
+{
     xAxis->setLabel(tr("Averaging time τ, s"));
     yAxis->setLabel(tr("σy(τ)"));
     bool tdev = false;
@@ -66,7 +72,6 @@ void StabilityPlot::retranslate()
         c.graph->setName(c.kind == Deviation::Tdev ? tr("TDEV (right axis)") : StabilityText::statistic(c.kind));
     }
     yAxis2->setLabel(tdev ? tr("TDEV σx(τ), s") : QString());
-    replot(rpQueuedReplot);
 }
 
 void StabilityPlot::showResult(const StabilityResult &result, const QString &title)
@@ -101,8 +106,8 @@ void StabilityPlot::showResult(const StabilityResult &result, const QString &tit
     }
     m_title->setText(title);
     updateAxes();
-    retranslate();
-    replot();
+    applyNames();
+    replot(rpQueuedReplot);
 }
 
 void StabilityPlot::updateAxes()

@@ -38,6 +38,7 @@ private:
     };
 
     void updateAxes();
+    void applyNames();
 
     QVector<Curve> m_curves;
     QCPTextElement *m_title = nullptr;
