@@ -314,22 +314,26 @@ void HistoryWindow::stabilityReady(int id, const StabilityResult &result)
     emit stabilityShown();
 }
 
-void HistoryWindow::exportSeries(const QString &path)
+// --- exports ----------------------------------------------------------------
+
+void HistoryWindow::startExport(const QString &path, const std::function<void(HistoryLoader *, int)> &job)
 {
-    if (m_exportId)
-        return;
     m_exportId = ++m_lastId;
     m_exportPath = path;
     ui->exportCsvButton->setEnabled(false);
     progress(m_exportId, 0);
     HistoryLoader *loader = m_jobLoader;
     const int id = m_exportId;
-    const QVector<ReadingRun> runs = ui->stabilityPage->result().analysed;
-    QMetaObject::invokeMethod(
-        loader, [loader, id, runs, path] { loader->exportSeries(id, runs, path); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(loader, [loader, id, job] { job(loader, id); }, Qt::QueuedConnection);
 }
 
-// --- exports ----------------------------------------------------------------
+void HistoryWindow::exportSeries(const QString &path)
+{
+    if (m_exportId)
+        return;
+    const QVector<ReadingRun> runs = ui->stabilityPage->result().analysed;
+    startExport(path, [runs, path](HistoryLoader *loader, int id) { loader->exportSeries(id, runs, path); });
+}
 
 QString HistoryWindow::suggestedName(const QString &suffix) const
 {
@@ -347,15 +351,8 @@ void HistoryWindow::on_exportCsvButton_clicked()
                                                  suggestedName(QStringLiteral("csv")), tr("CSV files (*.csv)"));
     if (path.isEmpty())
         return;
-    m_exportId = ++m_lastId;
-    m_exportPath = path;
-    ui->exportCsvButton->setEnabled(false);
-    progress(m_exportId, 0);
-    HistoryLoader *loader = m_jobLoader;
-    const int id = m_exportId;
     const TimeRange range = shownRange();
-    QMetaObject::invokeMethod(
-        loader, [loader, id, range, path] { loader->exportCsv(id, range, path); }, Qt::QueuedConnection);
+    startExport(path, [range, path](HistoryLoader *loader, int id) { loader->exportCsv(id, range, path); });
 }
 
 void HistoryWindow::exported(int id, qint64 rows, const QString &error)

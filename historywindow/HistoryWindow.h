@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 class LinkClock;
@@ -74,6 +75,8 @@ private:
     void requestStability();
     void cancelStability();
     void exportSeries(const QString &path);
+    // Runs `job` on the jobs' worker with a new export id.
+    void startExport(const QString &path, const std::function<void(HistoryLoader *, int)> &job);
     void viewLoaded(int id, const HistoryView &view, TimeRange extent);
     void stabilityReady(int id, const StabilityResult &result);
     void exported(int id, qint64 rows, const QString &error);
