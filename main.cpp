@@ -29,13 +29,25 @@ int main(int argc, char *argv[])
 {
     QCoreApplication::setApplicationName(QStringLiteral("ksr583-monitor"));
 
-    // Help and version need no display: they are answered before the GUI
-    // application would ask for one.
-    const CommandLine::Request early = CommandLine().parse(argumentList(argc, argv));
-    if (early == CommandLine::Request::Help || early == CommandLine::Request::Version) {
+    // Help, version and the history's commands need no display: they are
+    // answered before the GUI application would ask for one.
+    CommandLine early;
+    const CommandLine::Request request = early.parse(argumentList(argc, argv));
+    if (request == CommandLine::Request::Help || request == CommandLine::Request::Version) {
         QCoreApplication app(argc, argv);
         useUtf8();
-        return CommandLine::answer(early);
+        return CommandLine::answer(request);
+    }
+    if (request == CommandLine::Request::History
+        || (request == CommandLine::Request::Error && early.asksHistory())) {
+        QCoreApplication app(argc, argv);
+        useUtf8();
+        if (request == CommandLine::Request::Error) {
+            std::fprintf(stderr, "%s\n", qPrintable(early.errorText()));
+            return 1;
+        }
+        CommandLine::useSystemLanguage();
+        return early.history().run(early.workdir(), early.userWorkdir());
     }
 
     QApplication app(argc, argv);

@@ -4,6 +4,7 @@
 #include "FloatCode.h"
 #include "HistoryConnection.h"
 #include "HistorySchema.h"
+#include "SignalPresence.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -114,7 +115,15 @@ HistoryView HistoryReader::load(TimeRange range, int buckets, const std::functio
     if (range.isEmpty() || !goOn(0))
         return view;
 
+    // A channel's offset and ADEV without a signal are no measurements:
+    // gaps, not a line down to 0.
+    const StateTimeline::Input states = timelineInput(range);
     BucketAggregator aggregator(range, buckets, breaks(range));
+    for (int channel = 1; channel <= 4; ++channel) {
+        const QVector<TimeRange> absent = SignalPresence::absent(states, channel, range);
+        aggregator.setGaps(Series::offset(channel), absent);
+        aggregator.setGaps(Series::adev(channel), absent);
+    }
     const int lvl = level(range, buckets);
     const bool complete = lvl == 0 ? aggregateReadings(aggregator, range, progress)
                                    : aggregateSummaries(aggregator, lvl - 1, range);
@@ -123,7 +132,7 @@ HistoryView HistoryReader::load(TimeRange range, int buckets, const std::functio
     if (!complete || !goOn(80))
         return view;
 
-    StateTimeline::Output timeline = StateTimeline::build(timelineInput(range), range);
+    StateTimeline::Output timeline = StateTimeline::build(states, range);
     view.link = timeline.link;
     for (int ch = 0; ch < 4; ++ch)
         view.channels[ch] = timeline.channels[ch];
@@ -329,7 +338,7 @@ QVector<Marker> HistoryReader::journalMarkers(TimeRange range)
     return markers;
 }
 
-QVector<Sample> HistoryReader::samples(Series::Id series, TimeRange range)
+QVector<Sample> HistoryReader::samples(Series::Id series, TimeRange range, const std::function<bool()> &goOn)
 {
     const QString table = series < Series::Adev1 ? QStringLiteral("adj_state") : QStringLiteral("var_struct");
     const QString column = Series::column(series);
@@ -337,8 +346,11 @@ QVector<Sample> HistoryReader::samples(Series::Id series, TimeRange range)
                                        "AND %1 IS NOT NULL ORDER BY time_ms").arg(column, table),
                         {range.fromMs, range.toMs});
     QVector<Sample> list;
-    while (q.next())
+    while (q.next()) {
         list << Sample{q.value(0).toLongLong(), double(FloatCode::decode(q.value(1).toLongLong()))};
+        if (goOn && list.size() % 16384 == 0 && !goOn())
+            break;
+    }
     return list;
 }
 

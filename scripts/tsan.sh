@@ -24,7 +24,7 @@ tests=()
 for source in tests/link/tst_*.cpp tests/linkcommands/tst_*.cpp tests/linke2e/tst_*.cpp \
     tests/simulator/tst_*.cpp tests/mainwindow/tst_mainwindow.cpp tests/history/tst_historystore.cpp \
     tests/mainwindow/tst_statuspublisher.cpp tests/metrics/tst_metricsserver.cpp \
-    tests/historywindow/tst_historywindow.cpp tests/historywindow/tst_historyhub.cpp; do
+    tests/historywindow/tst_historywindow.cpp tests/historywindow/tst_historyhub.cpp tests/history/tst_stabilityjob.cpp; do
   name=${source##*/}
   tests+=("${name%.cpp}")
 done

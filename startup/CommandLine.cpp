@@ -24,6 +24,7 @@ CommandLine::CommandLine()
     m_parser.setApplicationDescription(
         tr("Monitoring and control of the KSR-583 microstepper combiner synthesizer."));
     m_parser.addOptions({m_help, m_version, m_workdirOption, m_userWorkdirOption});
+    m_history.addOptions(m_parser);
 }
 
 CommandLine::Request CommandLine::parse(const QStringList &arguments)
@@ -51,7 +52,9 @@ CommandLine::Request CommandLine::parse(const QStringList &arguments)
         m_error = tr("--workdir needs a folder.");
         return Request::Error;
     }
-    return Request::Run;
+    if (!m_history.read(m_parser, &m_error))
+        return Request::Error;
+    return m_history.kind() == HistoryCommand::Kind::None ? Request::Run : Request::History;
 }
 
 QString CommandLine::helpText() const
@@ -64,11 +67,18 @@ QString CommandLine::versionText()
     return QStringLiteral("ksr583-monitor ") + QStringLiteral(KSR_VERSION);
 }
 
+void CommandLine::useSystemLanguage()
+{
+    if (QLocale().language() != QLocale::Russian)
+        return;
+    auto *russian = new QTranslator(QCoreApplication::instance());
+    if (russian->load(QStringLiteral(":/Brontel583_ru")))
+        QCoreApplication::installTranslator(russian);
+}
+
 int CommandLine::answer(Request request)
 {
-    QTranslator russian;
-    if (QLocale().language() == QLocale::Russian && russian.load(QStringLiteral(":/Brontel583_ru")))
-        QCoreApplication::installTranslator(&russian);
+    useSystemLanguage();
     // Built after the translator, so that the option texts are translated.
     const CommandLine translated;
     const QString text = request == Request::Help ? translated.helpText() : versionText() + QLatin1Char('\n');

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "HistoryCommand.h"
+
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -14,7 +16,7 @@ class CommandLine
     Q_DECLARE_TR_FUNCTIONS(CommandLine)
 
 public:
-    enum class Request { Run, Help, Version, Error };
+    enum class Request { Run, Help, Version, History, Error };
 
     CommandLine();
     CommandLine(const CommandLine &) = delete;
@@ -29,6 +31,11 @@ public:
     // --user-workdir; empty for the current folder.
     QString workdir() const { return m_workdir; }
     bool userWorkdir() const { return m_userWorkdir; }
+    // For Request::History: what to do without a display.
+    const HistoryCommand &history() const { return m_history; }
+    // A history command was asked for, possibly with a mistake: it is
+    // answered without a display.
+    bool asksHistory() const { return m_history.mentioned(m_parser); }
 
     QString helpText() const;
     static QString versionText();
@@ -36,6 +43,8 @@ public:
     // Prints the help (in Russian where the system speaks it) or the version
     // to standard output; returns the exit code. Needs an application object.
     static int answer(Request request);
+    // Russian texts where the system speaks it. Needs an application object.
+    static void useSystemLanguage();
 
 private:
     QCommandLineParser m_parser;
@@ -43,6 +52,7 @@ private:
     QCommandLineOption m_version;
     QCommandLineOption m_workdirOption;
     QCommandLineOption m_userWorkdirOption;
+    HistoryCommand m_history;
     QString m_error;
     QString m_workdir;
     bool m_userWorkdir = false;

@@ -64,6 +64,8 @@ private slots:
     void decimation_keepsEveryExtreme();
     void disconnection_isAGapEvenInsideABucket_data();
     void disconnection_isAGapEvenInsideABucket();
+    void channelWithoutSignal_isAGapNotALineToZero_data();
+    void channelWithoutSignal_isAGapNotALineToZero();
     void bandsAndMarkers_followTheRecordedSession();
     void stoppedProgram_sessionEndsAtItsLastRow();
 
@@ -179,6 +181,46 @@ void tst_HistoryReader::disconnection_isAGapEvenInsideABucket()
     const int gap = int(std::find_if(values.begin(), values.end(), [](double v) { return std::isnan(v); }) - values.begin());
     QVERIFY(gap > 0 && gap < values.size() - 1);
     QVERIFY(keys.at(gap - 1) * 1000 < lostMs && keys.at(gap + 1) * 1000 >= backMs);
+}
+
+void tst_HistoryReader::channelWithoutSignal_isAGapNotALineToZero_data()
+{
+    disconnection_isAGapEvenInsideABucket_data();
+}
+
+// Channel 2 loses its signal for a tenth of the range and reports 0 then.
+void tst_HistoryReader::channelWithoutSignal_isAGapNotALineToZero()
+{
+    QFETCH(qint64, span);
+    QFETCH(qint64, step);
+    const qint64 lostMs = T0 + span / 2;
+    const qint64 backMs = lostMs + span / 10;
+    std::vector<HistoryItem> items = {happened(T0, EventKind::Connected, 0, QStringLiteral("COM3"))};
+    DETECT lost = detected();
+    lost.chan[1] = 0;
+    for (qint64 t = T0; t < T0 + span; t += step) {
+        const bool signal = t < lostMs || t >= backMs;
+        items.push_back({t, signal ? detected() : lost});
+        ADJ_STATE a;
+        a.chanOffset[0] = 2e-12f;
+        a.chanOffset[1] = signal ? 1e-12f : 0.0f;
+        items.push_back({t + 1, a});
+        VAR_STRUCT v;
+        v.value[2] = signal ? 3e-12f : 0.0f;
+        items.push_back({t + 2, v});
+    }
+    record(T0, items, T0 + span);
+
+    const HistoryView view = load({T0, T0 + span}, 100);
+    for (const Series::Id series : {Series::Offset2, Series::Adev2}) {
+        const QVector<SeriesBucket> &got = view.series[series];
+        QVERIFY(!got.isEmpty());
+        for (const SeriesBucket &b : got)
+            QVERIFY2(b.min > 0 && (b.lastMs < lostMs || b.firstMs >= backMs), "a zero is drawn");
+        QCOMPARE(std::count_if(got.begin(), got.end(), [](const SeriesBucket &b) { return b.breakBefore; }), 1);
+    }
+    QVERIFY(std::none_of(view.series[Series::Offset1].begin(), view.series[Series::Offset1].end(),
+                         [](const SeriesBucket &b) { return b.breakBefore; }));
 }
 
 void tst_HistoryReader::bandsAndMarkers_followTheRecordedSession()

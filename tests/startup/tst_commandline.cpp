@@ -103,7 +103,8 @@ void tst_CommandLine::builtProgram_answersHelpAndVersionWithoutADisplay()
 
     QCOMPARE(monitor.exitStatus(), QProcess::NormalExit);
     QCOMPARE(monitor.exitCode(), 0);
-    QVERIFY2(QString::fromUtf8(monitor.readAllStandardOutput()).contains(expected),
+    // Lines wrap where the widest option leaves room.
+    QVERIFY2(QString::fromUtf8(monitor.readAllStandardOutput()).simplified().contains(expected),
              qPrintable(monitor.readAllStandardError()));
 }
 

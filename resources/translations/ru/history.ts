@@ -258,4 +258,147 @@
         <translation>Журналы параметров импортированы: строк %1 из файлов: %2; пропущено: нечитаемых %3, уже в истории %4, без показаний %5, старше срока хранения %6.</translation>
     </message>
 </context>
+<context>
+    <name>StabilityText</name>
+    <message>
+        <source>Allan deviation</source>
+        <translation>Девиация Аллана</translation>
+    </message>
+    <message>
+        <source>Overlapping Allan deviation</source>
+        <translation>Девиация Аллана с перекрытием</translation>
+    </message>
+    <message>
+        <source>Modified Allan deviation</source>
+        <translation>Модифицированная девиация Аллана</translation>
+    </message>
+    <message>
+        <source>Time deviation</source>
+        <translation>Девиация времени</translation>
+    </message>
+    <message>
+        <source>Hadamard deviation</source>
+        <translation>Девиация Адамара</translation>
+    </message>
+    <message>
+        <source>Overlapping Hadamard deviation</source>
+        <translation>Девиация Адамара с перекрытием</translation>
+    </message>
+    <message>
+        <source>white PM</source>
+        <translation>белый шум фазы</translation>
+    </message>
+    <message>
+        <source>flicker PM</source>
+        <translation>фликкер-шум фазы</translation>
+    </message>
+    <message>
+        <source>white FM</source>
+        <translation>белый шум частоты</translation>
+    </message>
+    <message>
+        <source>flicker FM</source>
+        <translation>фликкер-шум частоты</translation>
+    </message>
+    <message>
+        <source>random walk FM</source>
+        <translation>случайное блуждание частоты</translation>
+    </message>
+    <message>
+        <source>flicker walk FM</source>
+        <translation>фликкер-блуждание частоты</translation>
+    </message>
+    <message>
+        <source>random run FM</source>
+        <translation>случайный бег частоты</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 с</translation>
+    </message>
+    <message>
+        <source>%1 min</source>
+        <translation>%1 мин</translation>
+    </message>
+    <message>
+        <source>%1 h</source>
+        <translation>%1 ч</translation>
+    </message>
+    <message>
+        <source>%1 d</source>
+        <translation>%1 сут</translation>
+    </message>
+    <message>
+        <source>No readings of this series in the range.</source>
+        <translation>В этом интервале нет показаний этого ряда.</translation>
+    </message>
+    <message>
+        <source>%1 for %2</source>
+        <translation>%1 в течение %2</translation>
+    </message>
+    <message>
+        <source>τ0 = %1</source>
+        <translation>τ0 = %1</translation>
+    </message>
+    <message>
+        <source>chosen</source>
+        <translation>выбран</translation>
+    </message>
+    <message>
+        <source>the interval with the most time</source>
+        <translation>интервал с наибольшим временем</translation>
+    </message>
+    <message>
+        <source>also %1</source>
+        <translation>также %1</translation>
+    </message>
+    <message>
+        <source>runs: %1</source>
+        <translation>серий: %1</translation>
+    </message>
+    <message>
+        <source>readings used: %1</source>
+        <translation>использовано показаний: %1</translation>
+    </message>
+    <message>
+        <source>no signal %1</source>
+        <translation>нет сигнала %1</translation>
+    </message>
+    <message>
+        <source>other interval %1</source>
+        <translation>другой интервал %1</translation>
+    </message>
+    <message>
+        <source>alone between gaps %1</source>
+        <translation>одиночные между пропусками %1</translation>
+    </message>
+    <message>
+        <source>excluded: %1</source>
+        <translation>исключено: %1</translation>
+    </message>
+    <message>
+        <source>too few regular readings for a statistic</source>
+        <translation>слишком мало регулярных показаний для статистики</translation>
+    </message>
+    <message>
+        <source>intervals at %1 % confidence</source>
+        <translation>доверительные интервалы %1 %</translation>
+    </message>
+    <message>
+        <source>σx = %1 s</source>
+        <translation>σx = %1 с</translation>
+    </message>
+    <message>
+        <source>σy = %1</source>
+        <translation>σy = %1</translation>
+    </message>
+    <message>
+        <source>%1 (assumed)</source>
+        <translation>%1 (принят)</translation>
+    </message>
+    <message>
+        <source>%1   τ = %2   %3   %4 %: %5 … %6   %7, %8 terms</source>
+        <translation>%1   τ = %2   %3   %4 %: %5 … %6   %7, членов: %8</translation>
+    </message>
+</context>
 </TS>
