@@ -53,7 +53,9 @@ public:
 private:
     QVector<qint64> breaks(TimeRange range);
     bool aggregateReadings(BucketAggregator &aggregator, TimeRange range, const std::function<bool(int)> &progress);
-    bool aggregateSummaries(BucketAggregator &aggregator, int level, TimeRange range);
+    bool addReadings(BucketAggregator &aggregator, qint64 fromMs, qint64 toMs, TimeRange range,
+                     const std::function<bool(int)> &progress);
+    bool aggregateSummaries(BucketAggregator &aggregator, int level, TimeRange range, const QVector<qint64> &breaks);
     StateTimeline::Input timelineInput(TimeRange range);
     QVector<Marker> commandMarkers(TimeRange range);
     QVector<Marker> journalMarkers(TimeRange range);

@@ -123,6 +123,7 @@ signals:
     void commandFinished(int code, bool ok);             // each queued code 0..22 that ran
     void journalRead(const JournalReading &reading);
     void searchStarted();  // once as the link starts looking for the instrument
+    void connectedTo(const QString &port, const QString &identification);  // with setWinTitle()
 
 private:
     struct QueuedCommand {
