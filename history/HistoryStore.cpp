@@ -169,6 +169,22 @@ bool HistoryStore::waitUntilWritten(int timeoutMs)
     return true;
 }
 
+namespace {
+
+// The entries the "writes dropped" events among `items` stand for.
+qint64 lostIn(const std::vector<HistoryItem> &items)
+{
+    qint64 lost = 0;
+    for (const HistoryItem &item : items) {
+        const HistoryEvent *e = std::get_if<HistoryEvent>(&item.data);
+        if (e && e->kind == EventKind::WritesDropped)
+            lost += e->code;
+    }
+    return lost;
+}
+
+}  // namespace
+
 // The entries the full queue refused since it last had room, as the event
 // that marks their gap; the count begins again.
 std::optional<HistoryItem> HistoryStore::takeOverflow()
@@ -214,29 +230,8 @@ void HistoryStore::run()
         bool done = false;
         if (nowMs >= attemptAtMs || stopping) {
             const bool wrote = !batch.empty();
-            Failure failed = Failure::None;
-            if (!writer.isOpen()) {
-                const HistoryConnection::Status status = writer.open(sessionStartMs(batch));
-                if (status != HistoryConnection::Status::Open)
-                    failed = failure(status);
-            }
-            // What the full queue refused meanwhile is marked right after
-            // what it held.
             qint64 lost = 0;
-            if (failed == Failure::None && writer.write(batch)) {
-                m_written += qint64(batch.size());
-                batch.clear();
-                if (std::optional<HistoryItem> gap = takeOverflow()) {
-                    lost = std::get<HistoryEvent>(gap->data).code;
-                    batch.push_back(*gap);
-                    if (writer.write(batch)) {
-                        ++m_written;
-                        batch.clear();
-                    }
-                }
-            }
-            if (failed == Failure::None && !batch.empty())
-                failed = Failure::CannotWrite;
+            const Failure failed = attempt(writer, batch, &lost);
             if (failed == Failure::None) {
                 // Back once something was written again, not merely opened: a
                 // damaged file may open and still fail every write.
@@ -280,6 +275,32 @@ void HistoryStore::run()
     }
     writer.close(m_clock->nowUtc().toMSecsSinceEpoch());
     m_open = false;
+}
+
+// Opens when not open yet and writes the batch; what the full queue refused
+// meanwhile is marked right after what it held. What could not be written
+// stays in the batch; `lost` counts the entries of the gaps written.
+HistoryStore::Failure HistoryStore::attempt(HistoryWriter &writer, std::vector<HistoryItem> &batch, qint64 *lost)
+{
+    if (!writer.isOpen()) {
+        const HistoryConnection::Status status = writer.open(sessionStartMs(batch));
+        if (status != HistoryConnection::Status::Open)
+            return failure(status);
+    }
+    if (!writer.write(batch))
+        return Failure::CannotWrite;
+    m_written += qint64(batch.size());
+    *lost = lostIn(batch);
+    batch.clear();
+    if (std::optional<HistoryItem> gap = takeOverflow()) {
+        batch.push_back(*gap);
+        if (!writer.write(batch))
+            return Failure::CannotWrite;
+        ++m_written;
+        *lost += lostIn(batch);
+        batch.clear();
+    }
+    return Failure::None;
 }
 
 // The session begins when the program made the store, or later when the

@@ -16,6 +16,7 @@
 #include <optional>
 #include <vector>
 
+class HistoryWriter;
 class LinkClock;
 class QThread;
 
@@ -103,6 +104,7 @@ private:
     void addEvent(qint64 utcMs, EventKind kind, qint64 code = 0, const QString &text = {},
                   const QString &detail = {});
     void run();
+    Failure attempt(HistoryWriter &writer, std::vector<HistoryItem> &batch, qint64 *lost);
     std::optional<HistoryItem> takeOverflow();
     qint64 sessionStartMs(const std::vector<HistoryItem> &batch) const;
     static Failure failure(HistoryConnection::Status status);
