@@ -108,7 +108,7 @@ void tst_HistoryReader::decimation_keepsEveryExtreme_data()
     QTest::addColumn<int>("buckets");
     QTest::addColumn<int>("level");
     QTest::newRow("each reading") << 6 * Hour << 4 * Second << 500 << 0;
-    QTest::newRow("five-minute summaries") << 3 * Day << 2 * Second << 200 << 1;
+    QTest::newRow("five-minute summaries") << Day << 2 * Second << 200 << 1;
     QTest::newRow("polls too sparse for five-minute summaries") << 3 * Day << 40 * Second << 200 << 1;
     QTest::newRow("hourly summaries") << 40 * Day << 40 * Second << 200 << 2;
     QTest::newRow("polls too sparse for hourly summaries") << 40 * Day << 10 * Minute << 200 << 2;
@@ -149,7 +149,7 @@ void tst_HistoryReader::disconnection_isAGapEvenInsideABucket_data()
     QTest::addColumn<qint64>("span");
     QTest::addColumn<qint64>("step");
     QTest::newRow("each reading") << 2 * Hour << 4 * Second;
-    QTest::newRow("summaries") << 3 * Day << 2 * Second;
+    QTest::newRow("summaries") << 36 * Hour << 2 * Second;
     QTest::newRow("polls too sparse for summaries") << 3 * Day << 40 * Second;
 }
 
