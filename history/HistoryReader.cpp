@@ -220,8 +220,8 @@ bool HistoryReader::aggregateSummaries(BucketAggregator &aggregator, int level, 
     };
     qint64 coveredUntil = range.fromMs - 1;  // readings up to it are drawn
     bool first = true;
-    float min[Series::Count];
-    float max[Series::Count];
+    float lows[Series::Count];
+    float highs[Series::Count];
     while (q.next()) {
         const qint64 startMs = q.value(0).toLongLong();
         const qint64 endMs = q.value(1).toLongLong();
@@ -230,10 +230,10 @@ bool HistoryReader::aggregateSummaries(BucketAggregator &aggregator, int level, 
             return false;
         first = false;
         for (int s = 0; s < Series::Count; ++s) {
-            min[s] = SqlReal::toFloat(q.value(3 + 2 * s));
-            max[s] = SqlReal::toFloat(q.value(4 + 2 * s));
+            lows[s] = SqlReal::toFloat(q.value(3 + 2 * s));
+            highs[s] = SqlReal::toFloat(q.value(4 + 2 * s));
         }
-        aggregator.add(startMs, endMs, q.value(2).toInt(), 0, min, max, Series::Count);
+        aggregator.add(startMs, endMs, q.value(2).toInt(), 0, lows, highs, Series::Count);
         coveredUntil = qMax(coveredUntil, endMs);
     }
     if (!q.isActive())

@@ -35,10 +35,10 @@ void Rollup::add(qint64 timeMs, int first, const float *values, int count)
         const float v = values[i];
         if (std::isnan(v))
             continue;
-        float &min = row.min[size_t(first + i)];
-        float &max = row.max[size_t(first + i)];
-        min = std::isnan(min) ? v : std::fmin(min, v);
-        max = std::isnan(max) ? v : std::fmax(max, v);
+        float &least = row.min[size_t(first + i)];
+        float &most = row.max[size_t(first + i)];
+        least = std::isnan(least) ? v : std::fmin(least, v);
+        most = std::isnan(most) ? v : std::fmax(most, v);
     }
     m_currentChanged = true;
 }
