@@ -204,13 +204,7 @@ bool HistoryWriter::prune(qint64 cutoffMs)
         m_now = before;
         return false;
     }
-    // Each step of the pragma frees one page.
-    QSqlQuery vacuum(c.db());
-    if (!vacuum.exec(QStringLiteral("PRAGMA incremental_vacuum")))
-        return fail(vacuum.lastError().text());
-    while (vacuum.next()) {
-    }
-    return true;
+    return c.releaseFreePages() || fail(c.reason());
 }
 
 // What the bands need at the first kept moment moves up to it: the

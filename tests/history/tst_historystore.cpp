@@ -567,7 +567,9 @@ void tst_HistoryStore::keepDays_prunesOlderRows()
     const qint64 day = 86400000;
     {
         auto store = makeStore();
-        store->addStatus(T0 - 10 * day, adjWith(1e-12f));
+        // Enough pages that the room they leave shows.
+        for (int i = 0; i < 5000; ++i)
+            store->addStatus(T0 - 10 * day + i * 1000, adjWith(1e-12f));
         store->addStatus(T0 - day, adjWith(2e-12f));
         store->addJournal(T0, QVector<JournalRecord>{journalRecord(1, 1, 0x0104)});  // 1 March, 09:00
         QVERIFY(store->waitUntilWritten());
@@ -581,6 +583,8 @@ void tst_HistoryStore::keepDays_prunesOlderRows()
     QCOMPARE(peek.value(QStringLiteral("SELECT count(*) FROM adj_state")).toInt(), 2);
     QCOMPARE(peek.value(QStringLiteral("SELECT min(time_ms) FROM adj_state")).toLongLong(), T0 - day);
     QCOMPARE(peek.value(QStringLiteral("SELECT count(*) FROM journal")).toInt(), 1);
+    // The room goes back to the file system.
+    QCOMPARE(peek.value(QStringLiteral("PRAGMA freelist_count")).toInt(), 0);
 }
 
 void tst_HistoryStore::sqliteShell_readsPlainNumbersWhileTheStoreWrites()
