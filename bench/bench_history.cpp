@@ -14,6 +14,7 @@
 #include "history/HistoryWriter.h"
 #include "history/RunSplitter.h"
 #include "history/StabilityJob.h"
+#include "history/fill/FillClock.h"
 #include "history/fill/HistoryFill.h"
 
 #include <QCoreApplication>
@@ -91,11 +92,13 @@ void enqueueCost(const QString &dir, int polls)
                        50);
 }
 
+// One MonitorInterval all through, so that the figures are of that interval.
 QString fill(const QString &path, int interval, int days)
 {
     HistoryFill::Options options;
     options.path = path;
     options.intervalSeconds = interval;
+    options.laterIntervalSeconds = 0;
     options.days = days;
     options.endUtc = End;
     const qint64 start = BenchTime::nowNs();
@@ -107,6 +110,38 @@ QString fill(const QString &path, int interval, int days)
                           .arg(megabytes(path), 0, 'f', 1)
                           .arg(BenchTime::toMs(BenchTime::nowNs() - start) / 1000, 0, 'f', 1));
     return result.dropped == 0 ? path : QString();
+}
+
+// What a fortnight without an instrument adds: the search tries the port
+// every 1.3 s, and each attempt shows its line in the message log.
+double disconnectedGrowth(const QString &dir, int days)
+{
+    const QString path = dir + QStringLiteral("/disconnected.sqlite");
+    const qint64 t0 = End.toMSecsSinceEpoch();
+    auto clock = std::make_shared<FillClock>(t0);
+    const QString line = QStringLiteral("Connecting to /dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
+    {
+        HistoryStore store(path, clock);
+        store.addConnected(t0, QStringLiteral("/dev/ttyUSB0"), QStringLiteral("KSR-583 #0042"));
+        store.waitUntilWritten();
+    }
+    const double before = megabytes(path);
+    {
+        HistoryStore store(path, clock);
+        store.addSearchStarted(t0);
+        store.addMessage(t0, QStringLiteral("red"), QStringLiteral("The port /dev/ttyUSB0 is not there."));
+        int sinceWait = 0;
+        for (qint64 t = t0; t < t0 + days * Day; t += 1300) {
+            clock->setUtcMs(t);
+            store.addMessage(t, QStringLiteral("black"), line);
+            if (++sinceWait == 8000) {
+                store.waitUntilWritten();
+                sinceWait = 0;
+            }
+        }
+        store.waitUntilWritten();
+    }
+    return megabytes(path) - before;
 }
 
 // The best of `runs` loads of `range` at `buckets`, in ms.
@@ -155,6 +190,9 @@ int main(int argc, char *argv[])
         const QString year = fill(dir.filePath(QStringLiteral("365d-10s.sqlite")), 10, 365);
         BenchReport::below(QStringLiteral("history size per year at 10 s"), megabytes(year), "MB", 100);
     }
+
+    BenchReport::below(QStringLiteral("history growth, 14 days without an instrument"),
+                       disconnectedGrowth(dir.path(), 14), "MB", 1);
 
     // The month at one second, as the History window opens it, and the range
     // just short of the five-minute summaries, the longest read reading by reading.

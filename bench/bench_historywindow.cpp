@@ -111,6 +111,7 @@ int main(int argc, char *argv[])
     HistoryFill::Options fill;
     fill.path = dir.filePath(QStringLiteral("history.sqlite"));
     fill.intervalSeconds = 1;
+    fill.laterIntervalSeconds = 0;
     fill.days = 30;
     const HistoryFill::Result filled = HistoryFill::run(fill);
     if (filled.dropped != 0) {

@@ -58,7 +58,9 @@ public:
 
 private:
     bool aggregateReadings(BucketAggregator &aggregator, TimeRange range, const std::function<bool(int)> &progress);
-    bool aggregateSummaries(BucketAggregator &aggregator, int level, TimeRange range);
+    bool addReadings(BucketAggregator &aggregator, qint64 fromMs, qint64 toMs, TimeRange range,
+                     const std::function<bool(int)> &progress);
+    bool aggregateSummaries(BucketAggregator &aggregator, int level, TimeRange range, const QVector<qint64> &breaks);
     QVector<Marker> commandMarkers(TimeRange range);
     QVector<Marker> journalMarkers(TimeRange range);
     QSqlQuery query(const QString &sql, const QVector<QVariant> &values);

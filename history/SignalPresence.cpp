@@ -87,7 +87,9 @@ QVector<TimeRange> SignalPresence::absent(const StateTimeline::Input &in, int ch
             if (!signal || (haveRow && !rowSignal))
                 out.add(haveRow ? rowMs : connectedMs, h.timeMs);
             haveRow = true;
-            rowMs = h.timeMs;
+            // A row with the signal vouches for it until its last poll; one
+            // without stands from its first.
+            rowMs = signal ? in.detect.at(h.index).lastSeenMs() : h.timeMs;
             rowSignal = signal;
             break;
         }

@@ -8,8 +8,9 @@
 // When a channel had no signal, so that what it reported then (an offset and
 // an ADEV of 0) is neither analysed nor drawn as a measurement.
 //
-// A live reading counts when the DETECT rows on both sides of it, within one
-// connection, show the signal detected and without error: the instrument
+// A live reading counts when the DETECT polls on both sides of it, within one
+// connection, show the signal detected and without error (a stored row stands
+// for the polls from its time to its last_ms that said the same): the instrument
 // reports 0 from the moment it loses the signal, and the DETECT poll that
 // sees the loss comes after. Before the first row of a connection the row
 // after decides. In an imported parameter log an "E" status has no signal;

@@ -107,6 +107,7 @@ COMThread::COMThread(std::shared_ptr<PortFactory> ports, std::shared_ptr<LinkClo
     connect(m_discovery, &PortDiscovery::com_status, this, &COMThread::com_status, direct);
     connect(m_discovery, &PortDiscovery::updPorts, this, &COMThread::updPorts, direct);
     connect(m_discovery, &PortDiscovery::setWinTitle, this, &COMThread::setWinTitle, direct);
+    connect(m_discovery, &PortDiscovery::connectedTo, this, &COMThread::connectedTo, direct);
 
     connect(m_commands, &DeviceCommands::debugInfo, this, &COMThread::debugInfo, direct);
     connect(m_commands, &DeviceCommands::windowInfo, this, &COMThread::windowInfo, direct);

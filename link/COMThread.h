@@ -128,6 +128,7 @@ signals:
     // the first answer of each second, with its UTC time. Long exchanges that
     // hold up the polls still show that the instrument is there.
     void answered(const QDateTime &utc);
+    void connectedTo(const QString &port, const QString &identification);  // with setWinTitle()
 
 private:
     struct QueuedCommand {

@@ -184,5 +184,8 @@ bool PortDiscovery::openChosen(QString &portName)
     m_connectedItem = m_items.at(m_chosen);
     emit windowInfo(tr("Connected to %1").arg(m_connectedItem), Black);
     emit setWinTitle(m_connectedItem);
+    // The item is the port's name, a blank and the identification.
+    const QString &name = m_names.at(m_chosen);
+    emit connectedTo(name, m_connectedItem.mid(name.size() + 1));
     return true;
 }

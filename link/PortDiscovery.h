@@ -56,6 +56,9 @@ signals:
     void portsDescribed(const QList<PortInfo> &ports);
     void updPorts(const QStringList &items, int index);
     void setWinTitle(const QString &item);
+    // With setWinTitle(): the port opened, whole (a name may hold blanks),
+    // and the identification the instrument gave.
+    void connectedTo(const QString &port, const QString &identification);
 
 private:
     bool searchGoesOn() const { return m_running && m_connecting; }

@@ -68,6 +68,7 @@ private slots:
     void channelWithoutSignal_isAGapNotALineToZero();
     void bandsAndMarkers_followTheRecordedSession();
     void stoppedProgram_sessionEndsAtItsLastRow();
+    void prune_keepsTheStatesInForceAtTheCutoff();
 
 private:
     // A writer session from `startMs` with a connection, the items, then the
@@ -109,8 +110,10 @@ void tst_HistoryReader::decimation_keepsEveryExtreme_data()
     QTest::addColumn<int>("buckets");
     QTest::addColumn<int>("level");
     QTest::newRow("each reading") << 6 * Hour << 4 * Second << 500 << 0;
-    QTest::newRow("five-minute summaries") << 3 * Day << 40 * Second << 200 << 1;
-    QTest::newRow("hourly summaries") << 40 * Day << 10 * Minute << 200 << 2;
+    QTest::newRow("five-minute summaries") << Day << 2 * Second << 200 << 1;
+    QTest::newRow("polls too sparse for five-minute summaries") << 3 * Day << 40 * Second << 200 << 1;
+    QTest::newRow("hourly summaries") << 40 * Day << 40 * Second << 200 << 2;
+    QTest::newRow("polls too sparse for hourly summaries") << 40 * Day << 10 * Minute << 200 << 2;
 }
 
 void tst_HistoryReader::decimation_keepsEveryExtreme()
@@ -148,7 +151,8 @@ void tst_HistoryReader::disconnection_isAGapEvenInsideABucket_data()
     QTest::addColumn<qint64>("span");
     QTest::addColumn<qint64>("step");
     QTest::newRow("each reading") << 2 * Hour << 4 * Second;
-    QTest::newRow("summaries") << 3 * Day << 40 * Second;
+    QTest::newRow("summaries") << 36 * Hour << 2 * Second;
+    QTest::newRow("polls too sparse for summaries") << 3 * Day << 40 * Second;
 }
 
 void tst_HistoryReader::disconnection_isAGapEvenInsideABucket()
@@ -175,6 +179,12 @@ void tst_HistoryReader::disconnection_isAGapEvenInsideABucket()
     for (const SeriesBucket &b : got)
         QVERIFY2(b.lastMs < lostMs || b.firstMs >= backMs, "a bucket spans the lost connection");
     QCOMPARE(std::count_if(got.begin(), got.end(), [](const SeriesBucket &b) { return b.breakBefore; }), 1);
+    // The readings on either side are drawn, however few there are of them
+    // before the next summary.
+    const auto after = std::find_if(got.begin(), got.end(), [](const SeriesBucket &b) { return b.breakBefore; });
+    QVERIFY(after != got.begin() && after != got.end());
+    QVERIFY(after->firstMs < backMs + step);
+    QVERIFY((after - 1)->lastMs > lostMs - step);
 
     QVector<double> keys, values;
     BucketAggregator::linePoints(got, &keys, &values);
@@ -303,6 +313,36 @@ void tst_HistoryReader::stoppedProgram_sessionEndsAtItsLastRow()
     QVERIFY(down != view.link.end());
     QCOMPARE(down->fromMs, T0 + Minute);
     QCOMPARE(down->toMs, T0 + Hour);
+}
+
+void tst_HistoryReader::prune_keepsTheStatesInForceAtTheCutoff()
+{
+    const qint64 cutoff = T0 + 2 * Day + 7 * Hour;
+    std::vector<HistoryItem> items = {happened(T0, EventKind::Connected, 0, QStringLiteral("COM3"))};
+    quint64 poll = 0;
+    for (qint64 t = T0 + Second; t < T0 + 3 * Day; t += 40 * Second) {
+        ++poll;
+        items.push_back({t, detected(), poll});
+        items.push_back({t + 10 * Second, commandState(1, {0x01, 0x11, 0x00, 0x00}), poll});
+        items.push_back({t + 20 * Second, offsetOf(1e-12f)});
+    }
+    HistoryWriter writer(m_path);
+    QCOMPARE(writer.open(T0), HistoryConnection::Status::Open);
+    QVERIFY(writer.write(items));
+    QVERIFY2(writer.prune(cutoff), qPrintable(writer.reason()));
+    // The runs go on after the prune.
+    QVERIFY(writer.write({{T0 + 3 * Day, detected(), poll + 1}}));
+    writer.close(T0 + 3 * Day + Hour);
+
+    HistoryReader reader(m_path);
+    QVERIFY(reader.open());
+    QCOMPARE(reader.extent().fromMs, cutoff);
+    const HistoryView view = reader.load({cutoff, cutoff + Hour}, 10);
+    QCOMPARE(view.link.size(), 1);
+    QCOMPARE(view.link.first().state, LinkState::Synchronised);
+    QCOMPARE(view.channels[0].first().state, ChannelBand::Reference);
+    QCOMPARE(view.channels[1].first().state, ChannelBand::Backup1);
+    QVERIFY(view.markers.isEmpty());  // carried over, not connected anew
 }
 
 QTEST_GUILESS_MAIN(tst_HistoryReader)

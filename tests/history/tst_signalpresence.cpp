@@ -9,10 +9,11 @@ using Input = StateTimeline::Input;
 // Channel 2's DETECT word: detected, lost, or detected with an error.
 enum Signal : qint16 { Yes = 0x0001, No = 0x0000, Error = 0x0101 };
 
-StateTimeline::Row<DETECT> row(qint64 ms, Signal channel2)
+StateTimeline::Row<DETECT> row(qint64 ms, Signal channel2, qint64 lastMs = -1)
 {
     StateTimeline::Row<DETECT> r;
     r.timeMs = ms;
+    r.lastMs = lastMs;
     r.record.chan[0] = Yes;
     r.record.chan[1] = channel2;
     return r;
@@ -53,6 +54,11 @@ void tst_SignalPresence::absent_reachesFromTheLastRowWithTheSignal_data()
     Input lost = steady;
     lost.detect = {row(5, Yes), row(100, Yes), row(300, No), row(500, Yes)};
     QTest::newRow("lost between two rows") << lost << QVector<TimeRange>{{100, 500}};
+
+    // One row for a run of polls that all saw the signal, until 280.
+    Input run = steady;
+    run.detect = {row(5, Yes, 280), row(300, No), row(500, Yes)};
+    QTest::newRow("a run with the signal vouches until its last poll") << run << QVector<TimeRange>{{280, 500}};
 
     Input error = lost;
     error.detect[2] = row(300, Error);

@@ -34,6 +34,7 @@ private slots:
     void portThatOpensAgain_isReportedAfreshWhenItFailsLater();
     void portDetails_travelBesideTheList_withStableNamesToKeep();
     void configuredStableName_findsItsPortUnderTheListedName();
+    void connection_namesItsPortWholeBesideTheIdentification();
 
 private:
     bool automatic() { return m_discovery->automaticSearch(m_portName); }
@@ -416,6 +417,21 @@ void tst_PortDiscovery::configuredStableName_findsItsPortUnderTheListedName()
     QCOMPARE(identifiedPorts(), QStringList{"/dev/ttyUSB1"});
     QCOMPARE(lastItems(), QStringList({"/dev/ttyS0", "/dev/ttyUSB1 KSR-583 #0042"}));
     QCOMPARE(m_portName, stable);
+}
+
+void tst_PortDiscovery::connection_namesItsPortWholeBesideTheIdentification()
+{
+    const QString port = "/dev/serial/by-id/usb-Prolific PL2303 (COM 7)-port0";
+    m_line->setListed({"COM1", port});
+    attachInstrument(port, "KSR-583 #0042");
+    m_portName = port;
+    QSignalSpy connected(m_discovery.get(), &PortDiscovery::connectedTo);
+
+    QVERIFY(attempt(false));
+
+    QCOMPARE(connected.count(), 1);
+    QCOMPARE(connected.first().at(0).toString(), port);
+    QCOMPARE(connected.first().at(1).toString(), QString("KSR-583 #0042"));
 }
 
 QTEST_GUILESS_MAIN(tst_PortDiscovery)

@@ -4,24 +4,32 @@
 <context>
     <name>HistoryStore</name>
     <message>
+        <source>History is recorded again; nothing was lost meanwhile.</source>
+        <translation>История снова записывается; за перерыв ничего не потеряно.</translation>
+    </message>
+    <message>
         <source>History is recorded again; %1 entries could not be stored meanwhile.</source>
         <translation>История снова записывается; за перерыв не сохранено записей: %1.</translation>
     </message>
     <message>
-        <source>History is off: %1 cannot be opened (%2). Trying again in an hour.</source>
-        <translation>История отключена: не удаётся открыть %1 (%2). Повторная попытка через час.</translation>
+        <source>History is paused: %1 cannot be opened (%2). It is tried again within a minute, and what comes meanwhile is kept.</source>
+        <translation>История приостановлена: не удаётся открыть %1 (%2). Повторная попытка в течение минуты; всё, что поступит за это время, сохраняется.</translation>
     </message>
     <message>
-        <source>History is off: %1 is not a history database. Trying again in an hour.</source>
-        <translation>История отключена: %1 не является базой истории. Повторная попытка через час.</translation>
+        <source>History is paused: %1 is not a history database. It is tried again within a minute, and what comes meanwhile is kept.</source>
+        <translation>История приостановлена: %1 не является базой истории. Повторная попытка в течение минуты; всё, что поступит за это время, сохраняется.</translation>
     </message>
     <message>
         <source>History is off: %1 was written by a newer version of the program (schema %2).</source>
         <translation>История отключена: %1 записан более новой версией программы (схема %2).</translation>
     </message>
     <message>
-        <source>History is off: writing %1 failed (%2). Trying again in an hour.</source>
-        <translation>История отключена: ошибка записи в %1 (%2). Повторная попытка через час.</translation>
+        <source>History is paused: writing %1 failed (%2). It is tried again within a minute, and what comes meanwhile is kept.</source>
+        <translation>История приостановлена: ошибка записи в %1 (%2). Повторная попытка в течение минуты; всё, что поступит за это время, сохраняется.</translation>
+    </message>
+    <message>
+        <source>History is losing entries: its queue is full until %1 can be written again.</source>
+        <translation>История теряет записи: очередь заполнена, пока %1 снова не станет доступен для записи.</translation>
     </message>
 </context>
 <context>
