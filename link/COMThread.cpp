@@ -23,6 +23,9 @@ constexpr int IdleSleepMs = 1000;
 constexpr int ConnectedSleepMs = 10;
 // Everything is due at once when the loop starts.
 constexpr qint64 LongAgoS = 10000;
+// A tick may come this much early on the monotonic clock and still be the
+// one of its second.
+constexpr qint64 TickSlackMs = 500;
 
 enum class Handler { Device, Steering, PpsDelay, Journal, JournalClear, DeviceInfo };
 
@@ -286,7 +289,8 @@ void COMThread::process()
 
     m_connectNeeded = true;
     m_connected = false;
-    m_lastTick = m_lastPoll = m_clock->nowUtc().addSecs(-LongAgoS);
+    m_lastTick = m_clock->nowUtc().addSecs(-LongAgoS);
+    m_lastPollMs = m_clock->monotonicMs() - LongAgoS * 1000;
     m_poller->reset();
     m_running = !m_stopRequested;
 
@@ -380,7 +384,11 @@ void COMThread::connectedPass()
 void COMThread::tick(const QDateTime &now)
 {
     m_steering->tick();
-    if (now.toSecsSinceEpoch() - m_lastPoll.toSecsSinceEpoch() < m_monitorInterval) {
+    // The spacing is measured on the monotonic clock, so a step of the
+    // computer's clock (NTP, the operator) neither holds the polls back nor
+    // bunches them; ticks still come on the clock's whole seconds.
+    const qint64 tickMs = m_clock->monotonicMs();
+    if (tickMs - m_lastPollMs < m_monitorInterval * 1000LL - TickSlackMs) {
         pause();
     } else {
         const bool lost = m_poller->pollNext();
@@ -388,7 +396,7 @@ void COMThread::tick(const QDateTime &now)
         // A user who stopped connecting meanwhile keeps the link idle.
         if (lost && m_connected)
             m_connectNeeded = true;
-        m_lastPoll = now;
+        m_lastPollMs = tickMs;
     }
     m_lastTick = now;
 }

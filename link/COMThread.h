@@ -196,6 +196,6 @@ private:
     bool m_searching = false;    // searchStarted() was emitted for this search
     quint64 m_connections = 0;
     QDateTime m_lastTick;
-    QDateTime m_lastPoll;
+    qint64 m_lastPollMs = 0;  // monotonic
     qint64 m_lastAnswerSecond = -1;
 };

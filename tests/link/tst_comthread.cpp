@@ -24,6 +24,8 @@ private slots:
 
     void firstPollAtOnce_thenOneRecordPerInterval_data();
     void firstPollAtOnce_thenOneRecordPerInterval();
+    void clockStep_pollsGoOnAtTheirInterval_data();
+    void clockStep_pollsGoOnAtTheirInterval();
     void debugLevel_readsDacCodesAfterAnsweredDetect_data();
     void debugLevel_readsDacCodesAfterAnsweredDetect();
     void brokenAnswers_deviceIsNeverLost_data();
@@ -152,6 +154,31 @@ void tst_COMThread::firstPollAtOnce_thenOneRecordPerInterval()
     }
     QCOMPARE(records, QStringList({"0", "1", "2", "3", "0"}));
     QCOMPARE(m_h->events("countersChanged").last().args, QStringList({"5", "0", "0", "1"}));
+}
+
+void tst_COMThread::clockStep_pollsGoOnAtTheirInterval_data()
+{
+    QTest::addColumn<int>("stepS");
+    QTest::newRow("set back an hour") << -3600;
+    QTest::newRow("set back 3 s") << -3;
+    QTest::newRow("forward an hour") << 3600;
+}
+
+void tst_COMThread::clockStep_pollsGoOnAtTheirInterval()
+{
+    QFETCH(int, stepS);
+    m_h->link().setMonitorInterval(10);
+    m_h->start();
+    QVERIFY(m_h->runTo(25000));
+    m_h->clock().setUtc(m_h->clock().nowUtc().addSecs(stepS));
+    QVERIFY(m_h->runTo(65000));
+
+    QList<qint64> polls = pollTimes();
+    QVERIFY(polls.size() >= 3);
+    // No wait longer than one interval, across the step and after it.
+    for (int i = 1; i < polls.size(); ++i)
+        QVERIFY2(polls.at(i) - polls.at(i - 1) <= 10050, qPrintable(QString::number(polls.at(i) - polls.at(i - 1))));
+    QVERIFY(polls.last() > 55000);
 }
 
 void tst_COMThread::debugLevel_readsDacCodesAfterAnsweredDetect_data()
