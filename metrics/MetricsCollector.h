@@ -4,6 +4,8 @@
 
 #include "status/StatusSnapshot.h"
 
+#include "ProgramVersion.h"
+
 #include <string>
 #include <vector>
 
@@ -13,7 +15,7 @@
 // know are left out rather than published as 0.
 namespace MetricsCollector {
 
-constexpr char ProgramVersion[] = "2.20.05.091";
+constexpr char ProgramVersion[] = KSR_PROGRAM_VERSION;
 
 // The words of ksr583_channel_state, in the order they are published.
 const std::vector<std::string> &channelStateNames();
