@@ -1,5 +1,6 @@
 #include "dialogs/MessageBox.h"
 #include "mainwindow/MainWindow.h"
+#include "platform/ParentConsole.h"
 #include "startup/CommandLine.h"
 #include "startup/WorkFolder.h"
 
@@ -35,6 +36,7 @@ int main(int argc, char *argv[])
     if (early == CommandLine::Request::Help || early == CommandLine::Request::Version) {
         QCoreApplication app(argc, argv);
         useUtf8();
+        ParentConsole::forThisSystem()->attach();
         return CommandLine::answer(early);
     }
 
@@ -45,6 +47,7 @@ int main(int argc, char *argv[])
     // Qt has taken its own options (-platform, -style) out by now.
     CommandLine command;
     if (command.parse(QCoreApplication::arguments()) == CommandLine::Request::Error) {
+        ParentConsole::forThisSystem()->attach();
         std::fprintf(stderr, "%s\n%s", qPrintable(command.errorText()), qPrintable(command.helpText()));
         return 1;
     }

@@ -12,7 +12,8 @@
 // It tells only what the snapshot knows: without the instrument it says
 // NOCONNECTION and NOSYNC, and a key read from a record not read since the
 // link connected keeps the value of an earlier write. The file is replaced
-// whole (a temporary file renamed over it), so a reader never sees half.
+// whole (a copy written beside it takes its place), so a reader never sees
+// half.
 class SupervisInfoWriter
 {
 public:
