@@ -145,7 +145,12 @@ void tst_CommandLine::builtProgram_worksInTheFolderItIsGiven()
     QCOMPARE(QFileInfo::exists(folder + "/fconn583.ini"), userFolder);
     if (userFolder) {
         QSettings ini(folder + "/fconn583.ini", QSettings::IniFormat);
+#ifdef Q_OS_WIN
         QCOMPARE(ini.value("Settings/COM").toString(), QString("COM21"));
+#else
+        // No port to guess: the first start searches for the instrument.
+        QCOMPARE(ini.value("Settings/COM").toString(), QString());
+#endif
         QCOMPARE(ini.value("Settings/Path_local").toString(), QString("."));
     }
 }
