@@ -67,6 +67,9 @@ cat >"$work/windows-first.h" <<'EOF'
 #define small char
 #endif
 EOF
+# Parsed once: every source then starts from the compiled result. It does not
+# depend on the sources' own defines, so one serves them all.
+"$compiler" -x c++-header -std=gnu++17 "$work/windows-first.h" -o "$work/windows-first.h.gch"
 
 # One script per source under commands/, each source's own flags kept
 # (defines, include paths, language standard, warnings), Linux-only flags
