@@ -19,7 +19,7 @@ MonitorProcess::~MonitorProcess()
     stop();
 }
 
-bool MonitorProcess::start(const QString &folder, const QString &port, int monitorInterval)
+bool MonitorProcess::start(const QString &folder, const QString &port, int monitorInterval, int metricsPort)
 {
     stop();
     if (!QFileInfo(program()).isExecutable()) {
@@ -34,6 +34,8 @@ bool MonitorProcess::start(const QString &folder, const QString &port, int monit
         ini.setValue(QStringLiteral("Settings/Path_local"), folder);
         if (monitorInterval > 0)
             ini.setValue(QStringLiteral("Settings/MonitorInterval"), monitorInterval);
+        if (metricsPort > 0)
+            ini.setValue(QStringLiteral("Metrics/Port"), metricsPort);
     }
     m_process = std::make_unique<QProcess>();
     m_process->setWorkingDirectory(folder);

@@ -78,6 +78,7 @@ COMThread::COMThread(std::shared_ptr<PortFactory> ports, std::shared_ptr<LinkClo
     qRegisterMetaType<LinkCounters>();
     qRegisterMetaType<JournalReading>();
 
+    m_io->setOnAnswer([this] { noteAnswer(); });
     m_reader = new StatusReader(*m_io, m_records, this);
     m_poller = new StatusPoller(*m_io, *m_reader, this);
     m_discovery = new PortDiscovery(*m_io, *m_ports, m_running, m_connectNeeded, this);
@@ -418,6 +419,16 @@ void COMThread::publishCounters()
     c.connections = m_connections;
     m_records.counters.set(c);
     emit countersChanged(c);
+}
+
+void COMThread::noteAnswer()
+{
+    const QDateTime utc = m_clock->nowUtc();
+    const qint64 second = utc.toSecsSinceEpoch();
+    if (second == m_lastAnswerSecond)
+        return;
+    m_lastAnswerSecond = second;
+    emit answered(utc);
 }
 
 void COMThread::execute(const QueuedCommand &command)

@@ -331,7 +331,7 @@ QTimer *MainWindow::makeTimer(const QString &name, void (MainWindow::*slot)())
 
 void MainWindow::startPublication()
 {
-    m_publisher = new StatusPublisher(m_link, this);
+    m_publisher = new StatusPublisher(m_link, m_clock, this);
     m_publisher->setChannelNames(channelNames());
     connect(this, &MainWindow::set_channelNames, m_publisher, &StatusPublisher::setChannelNames);
 

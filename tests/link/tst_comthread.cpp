@@ -1,8 +1,10 @@
 #include "link/COMThread.h"
 #include "link/Frame.h"
+#include "link/JournalRecord.h"
 #include "tests/support/FakeInstrument.h"
 #include "tests/support/LinkHarness.h"
 
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
@@ -32,6 +34,7 @@ private slots:
     void queuedCode_runsOrIsDropped_data();
     void queuedCode_runsOrIsDropped();
     void queuedCommands_runOnePerPassInOrder();
+    void journalDownload_holdsPolls_answersStillReported();
     void queuedCommand_endsTheIdlePauseAtOnce();
     void stopDuringPollWait_endsAfterThatPoll_finishedLast();
     void stopBeforeStart_endsAtOnce();
@@ -323,6 +326,38 @@ void tst_COMThread::queuedCode_runsOrIsDropped()
     if (!signal.isEmpty())
         QCOMPARE(m_h->count(signal), 1);
     QCOMPARE(m_h->events("commandFinished").value(0).args, finished);
+}
+
+void tst_COMThread::journalDownload_holdsPolls_answersStillReported()
+{
+    // 400 records at 80 ms each: half a minute without a status poll.
+    QByteArray count;
+    Frame::appendU16(count, 400);
+    m_device.setPayload("G00", count);
+    m_device.setPayload("G-0", JournalRecord().toPayload());
+    m_device.setAnswerDelayMs(80);
+    QTemporaryDir folder;
+    m_h->link().params().journalFolder = folder.path();
+    m_h->link().setMonitorInterval(10);
+    startConnected();
+    QVERIFY(m_h->runTo(2500));
+    m_h->link().queueCommand(COMMAND_GET_JOURNAL);
+    QVERIFY(m_h->runTo(45000));
+
+    const QList<qint64> polls = pollTimes();
+    QVERIFY2(polls.size() >= 2 && polls.at(1) - polls.at(0) > 30000, "the download holds the polls back");
+    QList<qint64> answers;
+    QSet<qint64> seconds;
+    for (const LinkHarness::Event &e : m_h->events("answered")) {
+        if (e.atMs > 2500 && e.atMs < polls.at(1)) {
+            answers.append(e.atMs);
+            seconds.insert(QDateTime::fromString(e.args.at(0), Qt::ISODateWithMs).toSecsSinceEpoch());
+        }
+    }
+    QVERIFY(answers.size() >= 30);
+    QCOMPARE(seconds.size(), answers.size());  // the first answer of each second only
+    for (int i = 1; i < answers.size(); ++i)
+        QVERIFY2(answers.at(i) - answers.at(i - 1) < 1200, qPrintable(QString::number(answers.at(i))));
 }
 
 void tst_COMThread::queuedCommands_runOnePerPassInOrder()

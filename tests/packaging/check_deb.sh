@@ -41,6 +41,8 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for library in libqt5serialport5 libqt5widgets5 libqcustomplot libqt5sql5-sqlite; do
   grep -qE "(^|, )$library" <<<"$depends" || fail "the package does not depend on $library: $depends"
 done
+# The metrics endpoint's HTTP server.
+grep -q libmicrohttpd <<<"$depends" || fail "dpkg-shlibdeps did not find libmicrohttpd: $depends"
 
 # Errors and warnings fail; lintian's informational tags do not.
 lintian_options=(--fail-on error,warning)
