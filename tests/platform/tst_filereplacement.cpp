@@ -49,6 +49,10 @@ void tst_FileReplacement::replacement_takesThePlaceWhole()
     QFETCH(bool, readerHoldsIt);
     QFETCH(bool, folderExists);
     QFETCH(bool, replaced);
+#ifdef Q_OS_WIN
+    if (readerHoldsIt)
+        QSKIP("on Windows the reader's share mode decides, and QFile's allows no deleting");
+#endif
     QTemporaryDir dir;
     const QString target = dir.filePath(folderExists ? "SupervisInfo.ini" : "gone/SupervisInfo.ini");
     const QString draft = dir.filePath("SupervisInfo.ini.new");
