@@ -1,5 +1,6 @@
 #include "dialogs/MessageBox.h"
 #include "mainwindow/MainWindow.h"
+#include "platform/ParentConsole.h"
 #include "startup/CommandLine.h"
 #include "startup/WorkFolder.h"
 
@@ -36,12 +37,14 @@ int main(int argc, char *argv[])
     if (request == CommandLine::Request::Help || request == CommandLine::Request::Version) {
         QCoreApplication app(argc, argv);
         useUtf8();
+        ParentConsole::forThisSystem()->attach();
         return CommandLine::answer(request);
     }
     if (request == CommandLine::Request::History
         || (request == CommandLine::Request::Error && early.asksHistory())) {
         QCoreApplication app(argc, argv);
         useUtf8();
+        ParentConsole::forThisSystem()->attach();
         if (request == CommandLine::Request::Error) {
             std::fprintf(stderr, "%s\n", qPrintable(early.errorText()));
             return 1;
@@ -57,6 +60,7 @@ int main(int argc, char *argv[])
     // Qt has taken its own options (-platform, -style) out by now.
     CommandLine command;
     if (command.parse(QCoreApplication::arguments()) == CommandLine::Request::Error) {
+        ParentConsole::forThisSystem()->attach();
         std::fprintf(stderr, "%s\n%s", qPrintable(command.errorText()), qPrintable(command.helpText()));
         return 1;
     }

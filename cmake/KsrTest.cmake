@@ -30,10 +30,14 @@ function(ksr_add_test name)
     target_precompile_headers(${name} REUSE_FROM ksr583testpch)
   endif()
   add_test(NAME ${name} COMMAND ${name})
+  set(environment "QT_QPA_PLATFORM=offscreen;KSR_MONITOR=$<TARGET_FILE:ksr583-monitor>")
+  if(TARGET ksr583-sim)
+    string(APPEND environment ";KSR_SIM=$<TARGET_FILE:ksr583-sim>")
+  endif()
   set_tests_properties(${name} PROPERTIES
     TIMEOUT ${T_TIMEOUT}
     LABELS ${T_LABEL}
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;KSR_SIM=$<TARGET_FILE:ksr583-sim>;KSR_MONITOR=$<TARGET_FILE:ksr583-monitor>")
+    ENVIRONMENT "${environment}")
   if(T_LABEL STREQUAL "pty")
     # A killed simulator leaves its link pointing at a terminal number that
     # another test's simulator may be given next: pty tests run one at a time.

@@ -335,8 +335,9 @@ void COMThread::attemptConnection()
     m_discovery->clear();
     const QString configured = portName();
     QString found = configured;
-    const bool opened = m_searchAll ? m_discovery->automaticSearch(found)
-                                    : m_discovery->tryConfiguredPort(found);
+    // No port named yet (a first start on Linux): every port is searched.
+    const bool opened = m_searchAll || configured.isEmpty() ? m_discovery->automaticSearch(found)
+                                                            : m_discovery->tryConfiguredPort(found);
     adoptPortName(configured, found);
     m_connected = opened;
     if (opened) {

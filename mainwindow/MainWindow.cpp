@@ -16,6 +16,8 @@
 #include "tray/TrayStatus.h"
 #include "ui_MainWindow.h"
 
+#include "ProgramVersion.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
@@ -572,8 +574,7 @@ void MainWindow::on_setWinTitle(const QString &item)
 
 QString MainWindow::titleText() const
 {
-    QString title = tr("Monitor KSR-583") + QStringLiteral(" v.") + QStringLiteral("2.20.05.")
-        + QStringLiteral("091");
+    QString title = tr("Monitor KSR-583") + QStringLiteral(" v." KSR_PROGRAM_VERSION);
     if (!m_connectedItem.isEmpty())
         title += QStringLiteral(". ") + tr("Connected to ") + m_connectedItem;
     return title;

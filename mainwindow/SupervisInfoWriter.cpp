@@ -1,7 +1,9 @@
 #include "SupervisInfoWriter.h"
 
 #include "StatusDisplay.h"
+#include "platform/FileReplacement.h"
 
+#include <QFile>
 #include <QSettings>
 
 namespace {
@@ -47,10 +49,16 @@ QString SupervisInfoWriter::statusWord(int code)
 
 bool SupervisInfoWriter::write(const QString &path, const StatusSnapshot &s, const QDateTime &localNow)
 {
-    QSettings ini(path, QSettings::IniFormat);
+    // Written into a copy beside the file, which then takes its place whole:
+    // keys this write leaves out keep their values, and a reader never sees
+    // half a file, on Windows even while it holds the old one open.
+    const QString draft = path + QStringLiteral(".new");
+    QFile::remove(draft);
+    if (QFile::exists(path) && !QFile::copy(path, draft))
+        return false;
+    QSettings ini(draft, QSettings::IniFormat);
     ini.setIniCodec("Windows-1251");
-    // Written through a temporary file and a rename, or not at all.
-    ini.setAtomicSyncRequired(true);
+    ini.setAtomicSyncRequired(false);
     const bool current = isCurrent(s);
 
     ini.beginGroup(QStringLiteral("Device_status"));
@@ -87,5 +95,8 @@ bool SupervisInfoWriter::write(const QString &path, const StatusSnapshot &s, con
         ini.endGroup();
     }
     ini.sync();
-    return ini.status() == QSettings::NoError;
+    if (ini.status() == QSettings::NoError && FileReplacement::forThisSystem()->replace(draft, path))
+        return true;
+    QFile::remove(draft);
+    return false;
 }

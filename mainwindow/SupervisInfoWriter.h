@@ -14,7 +14,8 @@
 // read again, it says NOCONNECTION and NOSYNC and leaves the instrument's
 // keys as an earlier write left them, as it does without the instrument;
 // `Connection` says YES as soon as the link has it. The file is replaced
-// whole (a temporary file renamed over it), so a reader never sees half.
+// whole (a copy written beside it takes its place), so a reader never sees
+// half.
 class SupervisInfoWriter
 {
 public:

@@ -4,6 +4,8 @@
 
 #include "status/StatusSnapshot.h"
 
+#include "ProgramVersion.h"
+
 #include <QtGlobal>
 
 #include <string>
@@ -20,7 +22,7 @@ class SnapshotBoard;
 // otherwise pass for current.
 namespace MetricsCollector {
 
-constexpr char ProgramVersion[] = "2.20.05.091";
+constexpr char ProgramVersion[] = KSR_PROGRAM_VERSION;
 
 // The words of ksr583_channel_state, in the order they are published.
 const std::vector<std::string> &channelStateNames();

@@ -10,7 +10,8 @@ packages=(
   libmicrohttpd-dev prometheus
   libqt5sql5-sqlite sqlite3
   xvfb xauth imagemagick xdotool openbox
-  dpkg-dev file desktop-file-utils
+  dpkg-dev file desktop-file-utils lintian
+  g++-mingw-w64-x86-64-posix python3
   "$@"
 )
 

@@ -2,6 +2,8 @@
 
 #include "WorkFolder.h"
 
+#include "ProgramVersion.h"
+
 #include <QLocale>
 #include <QTranslator>
 
@@ -64,7 +66,7 @@ QString CommandLine::helpText() const
 
 QString CommandLine::versionText()
 {
-    return QStringLiteral("ksr583-monitor ") + QStringLiteral(KSR_VERSION);
+    return QStringLiteral("ksr583-monitor ") + QStringLiteral(KSR_PROGRAM_VERSION);
 }
 
 void CommandLine::useSystemLanguage()

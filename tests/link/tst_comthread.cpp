@@ -43,6 +43,7 @@ private slots:
     void stopConnecting_whileConnected_idlesWithoutNoConnection();
     void connectToPort_usesTheListShown_data();
     void connectToPort_usesTheListShown();
+    void automaticSearch_foundPortBecomesPortName_data();
     void automaticSearch_foundPortBecomesPortName();
 
 private:
@@ -509,11 +510,22 @@ void tst_COMThread::connectToPort_usesTheListShown()
     QCOMPARE(m_h->count("connected"), 2);
 }
 
+void tst_COMThread::automaticSearch_foundPortBecomesPortName_data()
+{
+    QTest::addColumn<bool>("searchAll");
+    QTest::addColumn<QString>("configured");
+    QTest::newRow("automatic search") << true << "COM1";
+    QTest::newRow("no port configured: searched without being asked") << false << "";
+}
+
 void tst_COMThread::automaticSearch_foundPortBecomesPortName()
 {
+    QFETCH(bool, searchAll);
+    QFETCH(QString, configured);
     m_h->line().detach("COM1");
     m_h->line().attach("COM2", m_device.device());
-    m_h->link().setSearchAllPorts(true);
+    m_h->link().setSearchAllPorts(searchAll);
+    m_h->link().setPortName(configured);
     startConnected();
 
     QCOMPARE(m_h->link().portName(), QString("COM2"));

@@ -1,6 +1,7 @@
 #include "mainwindow/CurrentReference.h"
 #include "mainwindow/SupervisInfoWriter.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -262,6 +263,8 @@ void tst_SupervisInfoWriter::rewrite_isNeverSeenHalfWritten()
     reader.join();
     QVERIFY(reads > 0);
     QCOMPARE(partial.load(), 0);
+    // The copy each write made is gone into the file.
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{"SupervisInfo.ini"});
 }
 
 void tst_SupervisInfoWriter::currentReference_data()
