@@ -1,6 +1,7 @@
 #include "dialogs/MessageBox.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/DisplayAccess.h"
+#include "platform/ParentConsole.h"
 #include "startup/CommandLine.h"
 #include "startup/InstanceLock.h"
 #include "startup/Service.h"
@@ -30,7 +31,24 @@ void useUtf8()
 
 void sayLine(const QString &line)
 {
+    ParentConsole::forThisSystem()->attach();
     std::fprintf(stderr, "%s\n", qPrintable(line));
+}
+
+// The history's commands run beside a running program, or take its folder
+// (an import), as HistoryCommand decides.
+int runHistory(int argc, char *argv[], const CommandLine &command, CommandLine::Request request)
+{
+    QCoreApplication app(argc, argv);
+    useUtf8();
+    ParentConsole::forThisSystem()->attach();
+    if (request == CommandLine::Request::Error) {
+        std::fprintf(stderr, "%s\n", qPrintable(command.errorText()));
+        return 1;
+    }
+    QTranslator systemLanguage;
+    CommandLine::useSystemLanguage(systemLanguage);
+    return command.history().run(command.workdir(), command.userWorkdir());
 }
 
 int runWindow(int argc, char *argv[])
@@ -44,6 +62,7 @@ int runWindow(int argc, char *argv[])
     // Qt has taken its own options (-platform, -style) out by now.
     CommandLine command;
     if (command.parse(QCoreApplication::arguments()) == CommandLine::Request::Error) {
+        ParentConsole::forThisSystem()->attach();
         std::fprintf(stderr, "%s\n%s", qPrintable(command.errorText()), qPrintable(command.helpText()));
         return 1;
     }
@@ -76,19 +95,26 @@ int main(int argc, char *argv[])
 {
     QCoreApplication::setApplicationName(QStringLiteral("ksr583-monitor"));
 
-    // Help, version and the service need no display: they are answered
-    // before the GUI application would ask for one.
+    // Help, version, the history's commands and the service need no display:
+    // they are answered before the GUI application would ask for one, and
+    // before any instance lock.
     const QStringList arguments = argumentList(argc, argv);
     CommandLine early;
     const CommandLine::Request request = early.parse(arguments);
     if (request == CommandLine::Request::Help || request == CommandLine::Request::Version) {
         QCoreApplication app(argc, argv);
         useUtf8();
+        ParentConsole::forThisSystem()->attach();
         return CommandLine::answer(request);
     }
+    if (request == CommandLine::Request::History
+        || (request == CommandLine::Request::Error && early.asksHistory()))
+        return runHistory(argc, argv, early, request);
     if (request == CommandLine::Request::Run && early.service()) {
         QCoreApplication app(argc, argv);
         useUtf8();
+        // Its lines and Ctrl+C reach the console that started it.
+        ParentConsole::forThisSystem()->attach();
         return Service::run(early.workdir());
     }
     if (!DisplayAccess::forThisSystem()->available(CommandLine::platformAsked(arguments))) {

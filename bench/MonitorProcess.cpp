@@ -19,7 +19,8 @@ MonitorProcess::~MonitorProcess()
     stop();
 }
 
-bool MonitorProcess::start(const QString &folder, const QString &port, int monitorInterval, Mode mode)
+bool MonitorProcess::start(const QString &folder, const QString &port, int monitorInterval, int metricsPort,
+                           Mode mode)
 {
     stop();
     if (!QFileInfo(program()).isExecutable()) {
@@ -34,6 +35,8 @@ bool MonitorProcess::start(const QString &folder, const QString &port, int monit
         ini.setValue(QStringLiteral("Settings/Path_local"), folder);
         if (monitorInterval > 0)
             ini.setValue(QStringLiteral("Settings/MonitorInterval"), monitorInterval);
+        if (metricsPort > 0)
+            ini.setValue(QStringLiteral("Metrics/Port"), metricsPort);
     }
     m_process = std::make_unique<QProcess>();
     m_process->setWorkingDirectory(folder);

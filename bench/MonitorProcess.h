@@ -22,9 +22,10 @@ public:
     MonitorProcess(const MonitorProcess &) = delete;
     MonitorProcess &operator=(const MonitorProcess &) = delete;
 
-    // Writes the configuration (0: leave MonitorInterval at its default) and
-    // starts the program in `folder`.
-    bool start(const QString &folder, const QString &port, int monitorInterval = 0, Mode mode = Mode::Window);
+    // Writes the configuration (0: leave MonitorInterval at its default; a
+    // metrics port turns the endpoint on) and starts the program in `folder`.
+    bool start(const QString &folder, const QString &port, int monitorInterval = 0, int metricsPort = 0,
+               Mode mode = Mode::Window);
     void stop();
 
     qint64 pid() const;

@@ -9,16 +9,19 @@
 #include "BenchReport.h"
 #include "BenchTime.h"
 
-#include "history/AllanDeviation.h"
 #include "history/HistoryReader.h"
 #include "history/HistoryStore.h"
 #include "history/HistoryWriter.h"
+#include "history/RunSplitter.h"
+#include "history/StabilityJob.h"
+#include "history/fill/FillClock.h"
 #include "history/fill/HistoryFill.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <random>
 #include <vector>
 
 namespace {
@@ -89,11 +92,13 @@ void enqueueCost(const QString &dir, int polls)
                        50);
 }
 
+// One MonitorInterval all through, so that the figures are of that interval.
 QString fill(const QString &path, int interval, int days)
 {
     HistoryFill::Options options;
     options.path = path;
     options.intervalSeconds = interval;
+    options.laterIntervalSeconds = 0;
     options.days = days;
     options.endUtc = End;
     const qint64 start = BenchTime::nowNs();
@@ -105,6 +110,38 @@ QString fill(const QString &path, int interval, int days)
                           .arg(megabytes(path), 0, 'f', 1)
                           .arg(BenchTime::toMs(BenchTime::nowNs() - start) / 1000, 0, 'f', 1));
     return result.dropped == 0 ? path : QString();
+}
+
+// What a fortnight without an instrument adds: the search tries the port
+// every 1.3 s, and each attempt shows its line in the message log.
+double disconnectedGrowth(const QString &dir, int days)
+{
+    const QString path = dir + QStringLiteral("/disconnected.sqlite");
+    const qint64 t0 = End.toMSecsSinceEpoch();
+    auto clock = std::make_shared<FillClock>(t0);
+    const QString line = QStringLiteral("Connecting to /dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
+    {
+        HistoryStore store(path, clock);
+        store.addConnected(t0, QStringLiteral("/dev/ttyUSB0"), QStringLiteral("KSR-583 #0042"));
+        store.waitUntilWritten();
+    }
+    const double before = megabytes(path);
+    {
+        HistoryStore store(path, clock);
+        store.addSearchStarted(t0);
+        store.addMessage(t0, QStringLiteral("red"), QStringLiteral("The port /dev/ttyUSB0 is not there."));
+        int sinceWait = 0;
+        for (qint64 t = t0; t < t0 + days * Day; t += 1300) {
+            clock->setUtcMs(t);
+            store.addMessage(t, QStringLiteral("black"), line);
+            if (++sinceWait == 8000) {
+                store.waitUntilWritten();
+                sinceWait = 0;
+            }
+        }
+        store.waitUntilWritten();
+    }
+    return megabytes(path) - before;
 }
 
 // The best of `runs` loads of `range` at `buckets`, in ms.
@@ -154,6 +191,9 @@ int main(int argc, char *argv[])
         BenchReport::below(QStringLiteral("history size per year at 10 s"), megabytes(year), "MB", 100);
     }
 
+    BenchReport::below(QStringLiteral("history growth, 14 days without an instrument"),
+                       disconnectedGrowth(dir.path(), 14), "MB", 1);
+
     // The month at one second, as the History window opens it, and the range
     // just short of the five-minute summaries, the longest read reading by reading.
     const qint64 endMs = End.toMSecsSinceEpoch();
@@ -166,15 +206,49 @@ int main(int argc, char *argv[])
     const double raw = loadMs(oneSecond, {endMs - rawSpan, endMs}, 2000, runs, &level);
     BenchReport::below(QStringLiteral("history load 6.9 days at 1 s (each reading)"), raw, "ms", 500);
 
-    // The Allan deviation of one channel's month.
+    // The four statistics with their intervals over one channel's month:
+    // reading, leaving out what had no signal, splitting into runs, analysis.
     const qint64 start = BenchTime::nowNs();
     HistoryReader reader(oneSecond);
     reader.open();
-    const QVector<Sample> samples = reader.samples(Series::Offset1, {endMs - 30 * Day, endMs});
-    const AllanDeviation::Grid grid = AllanDeviation::grid(samples);
-    const QVector<AllanDeviation::Point> adev = AllanDeviation::overlapping(grid.y, grid.tau0);
-    BenchReport::info(QStringLiteral("history ADEV of 30 days at 1 s"),
+    StabilityReadings readings;
+    StabilityJob::read(reader, Series::Offset1, {endMs - 30 * Day, endMs}, {}, &readings);
+    const double readMs = BenchTime::toMs(BenchTime::nowNs() - start);
+    StabilityRequest request;
+    request.series = Series::Offset1;
+    const StabilityResult result = StabilityJob::analyse(readings, request);
+    int points = 0;
+    for (const StabilityCurve &curve : result.curves)
+        points += curve.points.size();
+    BenchReport::info(QStringLiteral("history stability of 30 days at 1 s"),
                       BenchReport::format(BenchTime::toMs(BenchTime::nowNs() - start)) + " ms",
-                      QStringLiteral("%1 samples, %2 taus").arg(samples.size()).arg(adev.size()));
+                      QStringLiteral("%1 readings (read in %2 ms), 4 statistics, %3 points")
+                          .arg(result.used)
+                          .arg(BenchReport::format(readMs))
+                          .arg(points));
+
+    // The steps after the reading alone, on a month of readings every second
+    // (2.6 million, stamps 0-15 ms late as the link's): should a series ever
+    // be read at every poll.
+    std::mt19937_64 rng(24);
+    std::normal_distribution<double> noise(0.0, 1e-12);
+    std::uniform_int_distribution<int> late(0, 15);
+    QVector<Sample> everySecond;
+    everySecond.reserve(30 * 86400);
+    for (qint64 i = 0; i < 30 * 86400; ++i)
+        everySecond << Sample{endMs - 30 * Day + i * 1000 + late(rng), noise(rng)};
+    const qint64 splitStart = BenchTime::nowNs();
+    const QVector<ReadingRun> split = RunSplitter::split(everySecond, {});
+    const double splitMs = BenchTime::toMs(BenchTime::nowNs() - splitStart);
+    QVector<QVector<double>> y;
+    for (const ReadingRun &run : split)
+        y << run.y;
+    const qint64 analysisStart = BenchTime::nowNs();
+    StabilityAnalysis::run(y, 1.0, {});
+    BenchReport::info(QStringLiteral("stability of 2.6 million readings at 1 s, in memory"),
+                      BenchReport::format(BenchTime::toMs(BenchTime::nowNs() - splitStart)) + " ms",
+                      QStringLiteral("runs split in %1 ms, 4 statistics with intervals in %2 ms")
+                          .arg(BenchReport::format(splitMs))
+                          .arg(BenchReport::format(BenchTime::toMs(BenchTime::nowNs() - analysisStart))));
     return 0;
 }

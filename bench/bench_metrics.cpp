@@ -3,16 +3,22 @@
 // publisher and the endpoint run in this process as in the program, against
 // the simulated instrument on a pseudo-terminal of this process; requests are
 // stamped as their bytes are read off the terminal.
+// Then the real program against ksr583-sim, scraped five times a second
+// while its endpoint is attacked: by idle connections, by slow request
+// lines, by requests for thousands of ranges, by request lines of a
+// megabyte. Each scrape is one try with a deadline of a second, as
+// Prometheus makes it; the program's memory and CPU are read from /proc.
 
 #include "BenchReport.h"
 #include "BenchTime.h"
+#include "EndpointAttack.h"
+#include "MonitoredRun.h"
+#include "Scraper.h"
 #include "SimulatedLink.h"
 
 #include "link/COMThread.h"
 #include "status/StatusPublisher.h"
 #include "metrics/MetricsServer.h"
-
-#include <httplib.h>
 
 #include <QCoreApplication>
 
@@ -33,9 +39,8 @@ struct Phase {
 double scrapeMs(int port, bool *ok)
 {
     const qint64 start = BenchTime::nowNs();
-    httplib::Client client("127.0.0.1", port);
-    const httplib::Result result = client.Get("/metrics");
-    *ok = result && result->status == 200 && result->body.size() > 1000;
+    const Scraper::Answer answer = Scraper::get(port, "/metrics", 5000);
+    *ok = answer.status == 200 && answer.body.size() > 1000;
     return BenchTime::toMs(BenchTime::nowNs() - start);
 }
 
@@ -65,19 +70,65 @@ Phase runPhase(SimulatedLink &sim, int port, int seconds, bool scraping)
     return phase;
 }
 
-}  // namespace
-
-int main(int argc, char *argv[])
+// The rows for scrapes of the real program under each attack.
+bool attackRows(int seconds)
 {
-    QCoreApplication app(argc, argv);
-    const BenchReport report(app.arguments());
+    const QString figure = QStringLiteral("scrape under attack");
+    const int port = Scraper::freePort();
+    MonitoredRun run;
+    if (!run.start(QStringLiteral("metrics"), {"--lively"}, 1, port)) {
+        BenchReport::failed(figure, run.error());
+        return false;
+    }
+    const bool up = BenchTime::waitUntil(
+        [&] { return Scraper::get(port, "/metrics", EndpointAttack::DeadlineMs).body.contains("\nksr583_up 1\n"); },
+        30000);
+    if (!up) {
+        BenchReport::failed(figure, QStringLiteral("the program's endpoint never reported the instrument up"));
+        return false;
+    }
+    using Kind = EndpointAttack::Kind;
+    const Kind kinds[] = {Kind::None, Kind::IdleFlood, Kind::SlowHeaders, Kind::IdleAndSlow, Kind::RangeBomb,
+                          Kind::LongLines};
+    for (Kind kind : kinds) {
+        const QString name = EndpointAttack::name(kind);
+        const EndpointAttack::Outcome o = EndpointAttack::run(kind, port, run.pid(), seconds);
+        if (o.failed < 0 || o.scrapeMs.empty()) {
+            BenchReport::failed(QStringLiteral("scrape, %1").arg(name), QStringLiteral("no attack could be set up"));
+            continue;
+        }
+        BenchReport::below(QStringLiteral("scrape, %1: p99").arg(name), BenchTime::quantile(o.scrapeMs, 0.99), "ms",
+                           EndpointAttack::DeadlineMs, false, 4);
+        BenchReport::info(QStringLiteral("scrape, %1: p50, failed").arg(name),
+                          QStringLiteral("%1 ms, %2/%3")
+                              .arg(BenchReport::format(BenchTime::quantile(o.scrapeMs, 0.5)))
+                              .arg(o.failed)
+                              .arg(o.scrapeMs.size()),
+                          QStringLiteral("one try, %1 ms deadline").arg(EndpointAttack::DeadlineMs));
+        BenchReport::info(QStringLiteral("program, %1: RSS peak, CPU").arg(name),
+                          QStringLiteral("%1 MiB, %2 %")
+                              .arg(BenchReport::format(o.peakRssMiB))
+                              .arg(BenchReport::format(o.cpuPercent, 2)));
+        // The same header either way; values of a few more digits may come
+        // between a scrape and an attack.
+        if (kind == Kind::RangeBomb)
+            BenchReport::below(QStringLiteral("answer to 2600 ranges, largest"), o.largestAttackAnswer / 1024.0,
+                               "kB", (o.largestScrape + 64) / 1024.0, true);
+    }
+    return true;
+}
+
+// The rows for scrapes of the endpoint in this process, and for the link
+// beside it.
+bool inProcessRows(const BenchReport &report)
+{
     const int phaseSeconds = report.quick() ? 10 : 60;
     const int scrapeSamples = report.quick() ? 300 : 2000;
     SimulatedLink sim;
     QString error;
     if (!sim.open(&error)) {
         BenchReport::failed(QStringLiteral("scrape time"), error);
-        return 1;
+        return false;
     }
     COMThread &link = sim.link();
     StatusPublisher publisher(&link);
@@ -85,7 +136,7 @@ int main(int argc, char *argv[])
     MetricsServer metrics(publisher.board());
     if (metrics.start("127.0.0.1", 0) != MetricsServer::StartResult::Listening) {
         BenchReport::failed(QStringLiteral("scrape time"), QStringLiteral("the endpoint did not start"));
-        return 1;
+        return false;
     }
     sim.start();
     // Every record read once, so that a scrape carries everything.
@@ -105,7 +156,7 @@ int main(int argc, char *argv[])
 
     if (scrapes.empty() || quiet.load.commandMs.empty() || scraped.load.commandMs.empty()) {
         BenchReport::failed(QStringLiteral("scrape time"), QStringLiteral("no scrape or no command succeeded"));
-        return 1;
+        return false;
     }
     BenchReport::note(QStringLiteral("%1 scrapes one after another; then %2 s without and %2 s with %3 scrapes/s "
                                      "(%4 answered, %5 failed), a command every %6 ms, a poll a second")
@@ -120,5 +171,16 @@ int main(int argc, char *argv[])
     BenchReport::below(QStringLiteral("scrape time, p99"), BenchTime::quantile(scrapes, 0.99), "ms", 5);
     SimulatedLink::compare(QStringLiteral("scraped 50/s"), scraped.load, QStringLiteral("without scrapes"),
                            quiet.load);
-    return 0;
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const BenchReport report(app.arguments());
+    const bool inProcess = inProcessRows(report);
+    const bool attacked = attackRows(report.quick() ? 5 : 15);
+    return inProcess && attacked ? 0 : 1;
 }

@@ -63,7 +63,7 @@ double startupMs(Mode mode, int runs, QString *error)
         QDir().mkpath(folder);
         MonitorProcess monitor;
         const qint64 launchedMs = QDateTime::currentMSecsSinceEpoch();
-        if (!monitor.start(folder, link, 0, mode)) {
+        if (!monitor.start(folder, link, 0, 0, mode)) {
             *error = monitor.error();
             return -1;
         }
@@ -84,7 +84,7 @@ bool measure(Mode mode, const BenchReport &report, Figures *f, QString *error)
     if (f->startupMs < 0)
         return false;
     MonitoredRun run;
-    if (!run.start(QStringLiteral("service-") + modeName(mode), QStringList(), 0, mode)) {
+    if (!run.start(QStringLiteral("service-") + modeName(mode), QStringList(), 0, 0, mode)) {
         *error = run.error();
         return false;
     }

@@ -70,7 +70,7 @@ LocalCore::LocalCore(Options options, QObject *parent)
     m_link->setMonitorInterval(m_config.monitorInterval);
     connectLink();
 
-    m_publisher = new StatusPublisher(m_link, this);
+    m_publisher = new StatusPublisher(m_link, m_clock, this);
     m_publisher->setChannelNames(m_channelNames);
     connect(m_publisher, &StatusPublisher::published, this, &MonitorCore::statusPublished);
     m_lastParams.journalFolder = logsDir();

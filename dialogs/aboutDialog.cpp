@@ -2,10 +2,7 @@
 
 #include "ui_aboutDialog.h"
 
-namespace {
-// The release this build is; never translated.
-const char *const programVersion = "v.2.20.05.091";
-}  // namespace
+#include "ProgramVersion.h"
 
 aboutDialog::aboutDialog(QWidget *parent)
     : QDialog(parent), ui(std::make_unique<Ui::aboutDialog>())
@@ -103,7 +100,7 @@ void aboutDialog::applyDeviceTexts()
 
 QString aboutDialog::programText() const
 {
-    return tr("Monitor KSR-583") + ' ' + QLatin1String(programVersion) + "\n"
+    return tr("Monitor KSR-583") + ' ' + QStringLiteral("v." KSR_PROGRAM_VERSION) + "\n"
            + tr("Monitoring and control of the KSR-583 microstepper combiner synthesizer.")
            + "\n\n" + tr("Time and Frequency Laboratory") + "\n"
            + tr("For help with the program or the instrument, contact the laboratory's "

@@ -126,6 +126,19 @@ def accounts():
     write("accounts", "latin1", b"1 \xe9t\xe9 " + digest + b"\n")
     write("accounts", "empty", b"")
 
+    # Lines of the service protocol: one message each, as the encoders write them.
+    write("protocol", "hello", b'{"type":"hello","version":1,"client":"ksr583-monitor 2.20.5"}\n')
+    write("protocol", "login_then_offset", b'{"type":"login","login":"alice","password":"secret"}\r\n'
+          b'{"code":3,"id":7,"params":{"freq_newOffset":2.5e-12},"type":"command"}\n')
+    write("protocol", "qualification", b'{"code":11,"id":9,"login":"alice","password":"x","params":'
+          b'{"qual_Interval_chan1":600,"qual_Interval_chan2":65535,"qual_Interval_chan3":600,'
+          b'"qual_Interval_chan4":599},"type":"command"}\n')
+    write("protocol", "smooth", b'{"code":5,"id":3,"params":{"freq_newValue":1e-09,"numOfControls":5,"phase_newValue":-1e-12,"timeInterval":10},"type":"command"}' + b"\n")
+    write("protocol", "snapshot", b'{"snapshot":{"adjState":{"chanOffset":[0,0,0,0],"coeff":[0,0,0,0],"freqDrift":0,"freqOffset":"0x80000000","reserved1":[0,0,0,0,0,0,0,0],"reserved2":[0,0,0,0]},"counters":{"connections":0,"pollTimeouts":0,"polls":0,"rejectedAnswers":0},"detect":{"chan":[0,0,0,0]},"deviceInfo":{"OSFvers":"1","PLIS_CPUvers":"12","comparatorVers":"3","outherComparatorVers":"7","serialNumber":"00042","softwareVersDate":"07.01.2026","softwareVersNumber":"2.20"},"lines":[{"colour":"black","text":"Command applied!","time":"2026-01-07T15:45:00.000Z"}],"link":{"phase":0,"port":"","searchDone":0,"searchTotal":0},"parameters":{"ave_info":{"aveCur":[0,0,0,0],"aveNew":[0,0,0,0],"enabledCur":false,"enabledNew":0},"currentLimit":0,"dateTime_info":{"dateDifference":0,"lastUpdate":null,"timeDifference":0},"drift_newOffset":0,"freq_diffLimit_newValue":0,"freq_newOffset":0,"journalFolder":"","phaseControl_info":{"endTime":null,"phaseOffset":0,"timerInterval":0},"pps_info":{"delay":0,"external":0,"status":0},"qualInterval_info":{"qual_Interval_chan1":600,"qual_Interval_chan2":600,"qual_Interval_chan3":600,"qual_Interval_chan4":600},"smartControl_info":{"freq_newValue":0,"numOfControls":0,"phase_newValue":0,"timeInterval":10},"syncControl_info":{"BackUp1_Chan":0,"BackUp2_Chan":0,"BackUp3_Chan":0,"Ref_Chan":1,"SyncIsOn":false,"chanAvailable":[0,0,0,0],"chanIncluded":[false,false,false,false],"modeCur":"1","modeNew":"1","stat":[0,0,0,0],"syncStatus":0}},"progress":{"journalDone":3,"journalTotal":12,"steering":0},"results":{"aveEnabled":false,"aveEnabledReadings":0,"aveValues":[0,0,0,0],"currentLimit":0,"dateDifference":0,"lastTimeUpdate":null,"pps":{"delay":0,"external":0,"status":0},"timeDifference":0},"serviceName":"labpc","titleItem":"COM3 KSR-583 #0042"},"type":"snapshot"}' + b"\n")
+    write("protocol", "record", b'{"record":"varState","type":"record","utc":"2026-01-07T15:45:00.000Z","value":{"value":[1.4999999940062958e-12,0,0,0,0,0,0,0]}}' + b"\n")
+    write("protocol", "malformed", b'{"type":"ping","id":1e999}\n[1,2]\n{"type":"x\u0000"}\n{"code":0,'
+          b'"params":{"Ref_Chan":"0x7fc00000"},"type":"command"}\n')
+
 
 def configurations():
     write("configuration", "full", b"""[Settings]

@@ -18,6 +18,11 @@ qint64 BucketAggregator::bucketOf(qint64 ms) const
     return qBound<qint64>(0, qint64(share), m_buckets - 1);
 }
 
+void BucketAggregator::setGaps(Series::Id series, QVector<TimeRange> gaps)
+{
+    m_gaps[series] = std::move(gaps);
+}
+
 int BucketAggregator::segmentOf(qint64 ms) const
 {
     return int(std::upper_bound(m_breaks.begin(), m_breaks.end(), ms) - m_breaks.begin());
@@ -27,11 +32,19 @@ void BucketAggregator::add(qint64 firstMs, qint64 lastMs, int readings, int firs
                            const float *max, int count)
 {
     const qint64 bucket = bucketOf(firstMs);
-    const int segment = segmentOf(firstMs);
+    const int stretch = segmentOf(firstMs);
     for (int i = 0; i < count; ++i) {
         if (std::isnan(min[i]) || std::isnan(max[i]))
             continue;
         Pending &p = m_series[first + i];
+        // Pieces come in time order: the gaps that ended before are passed.
+        const QVector<TimeRange> &gaps = m_gaps[first + i];
+        while (p.gap < gaps.size() && gaps.at(p.gap).toMs <= firstMs)
+            ++p.gap;
+        if (p.gap < gaps.size() && gaps.at(p.gap).fromMs <= lastMs)
+            continue;  // in a gap, or reaching into one
+        // After a gap the line starts anew, as after a break.
+        const int segment = stretch + p.gap;
         if (p.bucket != bucket || p.segment != segment) {
             close(p);
             p.bucket = bucket;

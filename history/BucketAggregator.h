@@ -16,6 +16,11 @@ public:
     // `breaks`: times from which readings belong to a new stretch, sorted.
     BucketAggregator(TimeRange range, int buckets, QVector<qint64> breaks);
 
+    // Stretches in which `series` holds no measurement (its channel had no
+    // signal), in time order: what falls in them is left out, and a line is
+    // never drawn across them.
+    void setGaps(Series::Id series, QVector<TimeRange> gaps);
+
     // A reading (first == last, one reading) or a summary of several, with
     // the smallest and largest value of series first .. first + count - 1
     // (NaN where it has none). Pieces come in time order for each series.
@@ -34,6 +39,7 @@ private:
         qint64 bucket = -1;
         int segment = 0;
         int lastSegment = -1;  // of the last bucket taken out
+        int gap = 0;           // the first gap that has not ended before
         SeriesBucket current;
         std::vector<SeriesBucket> done;
     };
@@ -45,5 +51,6 @@ private:
     TimeRange m_range;
     int m_buckets;
     QVector<qint64> m_breaks;
+    QVector<TimeRange> m_gaps[Series::Count];
     Pending m_series[Series::Count];
 };

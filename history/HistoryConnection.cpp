@@ -78,10 +78,35 @@ HistoryConnection::Status HistoryConnection::open()
     if (!exec(QStringLiteral("PRAGMA synchronous = NORMAL"))
         || !exec(QStringLiteral("PRAGMA journal_size_limit = 4194304")))
         return fail(Status::CannotOpen, m_reason);
-    if (m_version < HistorySchema::Version
-        && !HistorySchema::upgrade(m_db, m_version, HistorySchema::Version, &reason))
-        return fail(Status::CannotOpen, reason);
+    if (m_version < HistorySchema::Version) {
+        if (!HistorySchema::upgrade(m_db, m_version, HistorySchema::Version, &reason))
+            return fail(Status::CannotOpen, reason);
+        // The tables an upgrade made anew leave their old pages free.
+        releaseFreePages();
+    }
     return Status::Open;
+}
+
+bool HistoryConnection::releaseFreePages()
+{
+    // The pragma frees a page per step, and Qt steps a statement without
+    // columns once: one page per call, in one transaction.
+    QSqlQuery q(m_db);
+    if (!q.exec(QStringLiteral("PRAGMA freelist_count")) || !q.next()) {
+        m_reason = q.lastError().text();
+        return false;
+    }
+    const qint64 pages = q.value(0).toLongLong();
+    q.finish();
+    if (pages == 0)
+        return true;
+    bool ok = begin();
+    for (qint64 i = 0; ok && i < pages; ++i)
+        ok = exec(QStringLiteral("PRAGMA incremental_vacuum(1)"));
+    if (ok && commit())
+        return true;
+    rollback();
+    return false;
 }
 
 void HistoryConnection::close()

@@ -37,6 +37,9 @@ public:
     bool begin();
     bool commit();
     void rollback();
+    // Gives the pages the file no longer uses back to the file system (the
+    // database is made with incremental vacuum). False with reason().
+    bool releaseFreePages();
     bool isOpen() const { return m_db.isOpen(); }
 
     QSqlDatabase &db() { return m_db; }

@@ -1,9 +1,10 @@
 #include "HistoryReader.h"
 
 #include "BucketAggregator.h"
-#include "FloatCode.h"
 #include "HistoryConnection.h"
 #include "HistorySchema.h"
+#include "SignalPresence.h"
+#include "SqlReal.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -86,8 +87,9 @@ TimeRange HistoryReader::extent()
             last = qMax(last, q.value(1).toLongLong());
         }
     };
-    for (const char *table : {"adj_state", "var_struct", "detect", "cmd_state"})
-        take(QStringLiteral("SELECT min(time_ms), max(time_ms) FROM %1").arg(QLatin1String(table)));
+    for (const char *columns : {"min(time_ms), max(time_ms) FROM adj_state", "min(time_ms), max(time_ms) FROM var_struct",
+                                "min(time_ms), max(last_ms) FROM detect", "min(time_ms), max(last_ms) FROM cmd_state"})
+        take(QStringLiteral("SELECT ") + QLatin1String(columns));
     take(QStringLiteral("SELECT (SELECT time_ms FROM event ORDER BY id LIMIT 1), "
                         "(SELECT time_ms FROM event ORDER BY id DESC LIMIT 1)"));
     if (first > last)
@@ -114,16 +116,25 @@ HistoryView HistoryReader::load(TimeRange range, int buckets, const std::functio
     if (range.isEmpty() || !goOn(0))
         return view;
 
-    BucketAggregator aggregator(range, buckets, breaks(range));
+    // A channel's offset and ADEV without a signal are no measurements:
+    // gaps, not a line down to 0.
+    const StateTimeline::Input states = timelineInput(range);
+    const QVector<qint64> breakList = breaks(range);
+    BucketAggregator aggregator(range, buckets, breakList);
+    for (int channel = 1; channel <= 4; ++channel) {
+        const QVector<TimeRange> absent = SignalPresence::absent(states, channel, range);
+        aggregator.setGaps(Series::offset(channel), absent);
+        aggregator.setGaps(Series::adev(channel), absent);
+    }
     const int lvl = level(range, buckets);
     const bool complete = lvl == 0 ? aggregateReadings(aggregator, range, progress)
-                                   : aggregateSummaries(aggregator, lvl - 1, range);
+                                   : aggregateSummaries(aggregator, lvl - 1, range, breakList);
     for (int s = 0; s < Series::Count; ++s)
         view.series[s] = aggregator.take(Series::Id(s));
     if (!complete || !goOn(80))
         return view;
 
-    StateTimeline::Output timeline = StateTimeline::build(timelineInput(range), range);
+    StateTimeline::Output timeline = StateTimeline::build(states, range);
     view.link = timeline.link;
     for (int ch = 0; ch < 4; ++ch)
         view.channels[ch] = timeline.channels[ch];
@@ -154,6 +165,13 @@ QVector<qint64> HistoryReader::breaks(TimeRange range)
 bool HistoryReader::aggregateReadings(BucketAggregator &aggregator, TimeRange range,
                                       const std::function<bool(int)> &progress)
 {
+    return addReadings(aggregator, range.fromMs, range.toMs, range, progress);
+}
+
+// The readings at times in [fromMs, toMs), each a piece of its own.
+bool HistoryReader::addReadings(BucketAggregator &aggregator, qint64 fromMs, qint64 toMs, TimeRange range,
+                                const std::function<bool(int)> &progress)
+{
     struct Table {
         const char *name;
         int first;
@@ -167,13 +185,15 @@ bool HistoryReader::aggregateReadings(BucketAggregator &aggregator, TimeRange ra
         QSqlQuery q = query(QStringLiteral("SELECT time_ms, %1 FROM %2 WHERE time_ms >= ? AND time_ms < ? "
                                            "ORDER BY time_ms")
                                 .arg(columns.join(QStringLiteral(", ")), QLatin1String(t.name)),
-                            {range.fromMs, range.toMs});
+                            {fromMs, toMs});
+        if (!q.isActive())
+            return false;
         float values[Series::Count];
         qint64 rows = 0;
         while (q.next()) {
             const qint64 ms = q.value(0).toLongLong();
             for (int i = 0; i < t.count; ++i)
-                values[i] = FloatCode::fromSql(q.value(i + 1));
+                values[i] = SqlReal::toFloat(q.value(i + 1));
             aggregator.add(ms, ms, 1, t.first, values, values, t.count);
             if (progress && ++rows % 16384 == 0
                 && !progress(int(40 * part + 40 * (ms - range.fromMs) / qMax<qint64>(1, range.length()))))
@@ -184,24 +204,50 @@ bool HistoryReader::aggregateReadings(BucketAggregator &aggregator, TimeRange ra
     return true;
 }
 
-bool HistoryReader::aggregateSummaries(BucketAggregator &aggregator, int level, TimeRange range)
+// Summaries where there are some, and the readings themselves where polls
+// were too sparse for one: a slot without its summary, or a piece of a slot
+// cut off by a break.
+bool HistoryReader::aggregateSummaries(BucketAggregator &aggregator, int level, TimeRange range,
+                                       const QVector<qint64> &breaks)
 {
+    const qint64 slotMs = HistorySchema::rollupSlotMs(level);
     const QStringList columns = HistorySchema::rollupColumns();
     QSqlQuery q = query(QStringLiteral("SELECT %1 FROM %2 WHERE start_ms >= ? AND start_ms < ? AND end_ms >= ? "
                                        "ORDER BY start_ms")
                             .arg(columns.join(QStringLiteral(", ")), HistorySchema::rollupTable(level)),
-                        {range.fromMs - HistorySchema::rollupSlotMs(level), range.toMs, range.fromMs});
-    float min[Series::Count];
-    float max[Series::Count];
+                        {range.fromMs - slotMs, range.toMs, range.fromMs});
+    if (!q.isActive())
+        return false;
+    auto slotOf = [slotMs](qint64 ms) { return ms >= 0 ? ms / slotMs : -((-ms + slotMs - 1) / slotMs); };
+    // Readings between two summaries there can only be where a slot between
+    // them has none, or a break lies between them.
+    auto mayHoldReadings = [&](qint64 afterMs, qint64 beforeMs) {
+        if (slotOf(beforeMs) - slotOf(afterMs) > 1)
+            return true;
+        return std::upper_bound(breaks.begin(), breaks.end(), afterMs)
+            != std::upper_bound(breaks.begin(), breaks.end(), beforeMs);
+    };
+    qint64 coveredUntil = range.fromMs - 1;  // readings up to it are drawn
+    bool first = true;
+    float lows[Series::Count];
+    float highs[Series::Count];
     while (q.next()) {
+        const qint64 startMs = q.value(0).toLongLong();
+        const qint64 endMs = q.value(1).toLongLong();
+        if ((first || mayHoldReadings(coveredUntil, startMs)) && startMs > coveredUntil + 1
+            && !addReadings(aggregator, coveredUntil + 1, startMs, range, {}))
+            return false;
+        first = false;
         for (int s = 0; s < Series::Count; ++s) {
-            min[s] = FloatCode::fromSql(q.value(3 + 2 * s));
-            max[s] = FloatCode::fromSql(q.value(4 + 2 * s));
+            lows[s] = SqlReal::toFloat(q.value(3 + 2 * s));
+            highs[s] = SqlReal::toFloat(q.value(4 + 2 * s));
         }
-        aggregator.add(q.value(0).toLongLong(), q.value(1).toLongLong(), q.value(2).toInt(), 0, min, max,
-                       Series::Count);
+        aggregator.add(startMs, endMs, q.value(2).toInt(), 0, lows, highs, Series::Count);
+        coveredUntil = qMax(coveredUntil, endMs);
     }
-    return q.isActive();
+    if (!q.isActive())
+        return false;
+    return coveredUntil + 1 >= range.toMs || addReadings(aggregator, coveredUntil + 1, range.toMs, range, {});
 }
 
 StateTimeline::Input HistoryReader::timelineInput(TimeRange range)
@@ -223,18 +269,27 @@ StateTimeline::Input HistoryReader::timelineInput(TimeRange range)
                                           q.value(2).toLongLong(), q.value(3).toString()};
 
     // The row in force when the range begins, then every row inside it.
-    const QString rows = QStringLiteral("SELECT * FROM (SELECT * FROM %1 WHERE time_ms <= ? ORDER BY time_ms DESC "
-                                        "LIMIT 1) UNION ALL SELECT * FROM %1 WHERE time_ms > ? AND time_ms < ? "
+    const QString rows = QStringLiteral("SELECT * FROM (SELECT %2 FROM %1 WHERE time_ms <= ? ORDER BY time_ms DESC "
+                                        "LIMIT 1) UNION ALL SELECT %2 FROM %1 WHERE time_ms > ? AND time_ms < ? "
                                         "ORDER BY time_ms");
-    q = query(rows.arg(QStringLiteral("detect")), {range.fromMs, range.fromMs, range.toMs});
+    // Without last_ms: a state holds until the next row.
+    auto stateColumns = [](QStringList columns) {
+        columns.removeAt(1);
+        return columns.join(QStringLiteral(", "));
+    };
+    // DETECT keeps its last_ms: the channels' signal was seen until then.
+    q = query(rows.arg(QStringLiteral("detect"), HistorySchema::detectColumns().join(QStringLiteral(", "))),
+              {range.fromMs, range.fromMs, range.toMs});
     while (q.next()) {
         StateTimeline::Row<DETECT> row;
         row.timeMs = q.value(0).toLongLong();
+        row.lastMs = q.value(1).isNull() ? row.timeMs : q.value(1).toLongLong();
         for (int i = 0; i < 4; ++i)
-            row.record.chan[i] = qint16(q.value(1 + i).toInt());
+            row.record.chan[i] = qint16(q.value(2 + i).toInt());
         in.detect << row;
     }
-    q = query(rows.arg(QStringLiteral("cmd_state")), {range.fromMs, range.fromMs, range.toMs});
+    q = query(rows.arg(QStringLiteral("cmd_state"), stateColumns(HistorySchema::cmdColumns())),
+              {range.fromMs, range.fromMs, range.toMs});
     while (q.next()) {
         StateTimeline::Row<ADJ_CMD_STATE> row;
         row.timeMs = q.value(0).toLongLong();
@@ -255,7 +310,8 @@ StateTimeline::Input HistoryReader::timelineInput(TimeRange range)
               {range.fromMs, range.toMs});
     while (q.next())
         in.runs << StateTimeline::ImportedRun{q.value(0).toLongLong(), q.value(1).toLongLong()};
-    q = query(rows.arg(QStringLiteral("imported_status")), {range.fromMs, range.fromMs, range.toMs});
+    q = query(rows.arg(QStringLiteral("imported_status"), QStringLiteral("time_ms, mode, chan1, chan2, chan3, chan4")),
+              {range.fromMs, range.fromMs, range.toMs});
     while (q.next()) {
         StateTimeline::ImportedStatus s;
         s.timeMs = q.value(0).toLongLong();
@@ -329,7 +385,7 @@ QVector<Marker> HistoryReader::journalMarkers(TimeRange range)
     return markers;
 }
 
-QVector<Sample> HistoryReader::samples(Series::Id series, TimeRange range)
+QVector<Sample> HistoryReader::samples(Series::Id series, TimeRange range, const std::function<bool()> &goOn)
 {
     const QString table = series < Series::Adev1 ? QStringLiteral("adj_state") : QStringLiteral("var_struct");
     const QString column = Series::column(series);
@@ -337,8 +393,11 @@ QVector<Sample> HistoryReader::samples(Series::Id series, TimeRange range)
                                        "AND %1 IS NOT NULL ORDER BY time_ms").arg(column, table),
                         {range.fromMs, range.toMs});
     QVector<Sample> list;
-    while (q.next())
-        list << Sample{q.value(0).toLongLong(), double(FloatCode::decode(q.value(1).toLongLong()))};
+    while (q.next()) {
+        list << Sample{q.value(0).toLongLong(), double(SqlReal::toFloat(q.value(1)))};
+        if (goOn && list.size() % 16384 == 0 && !goOn())
+            break;
+    }
     return list;
 }
 
@@ -377,7 +436,7 @@ bool HistoryReader::readings(TimeRange range, const std::function<bool(const Rea
         const int first = takeAdj ? 0 : Series::Adev1;
         const int count = takeAdj ? Series::FromAdjState : Series::FromVarStruct;
         for (int i = 0; i < count; ++i)
-            r.value[first + i] = FloatCode::fromSql(q.value(1 + i));
+            r.value[first + i] = SqlReal::toFloat(q.value(1 + i));
         if (!sink(r))
             return false;
         if (takeAdj)

@@ -42,8 +42,14 @@ public:
     // one bucket away from its time.
     static int level(TimeRange range, int buckets);
 
-    // Every reading of one series in the range (for the Allan deviation).
-    QVector<Sample> samples(Series::Id series, TimeRange range);
+    // Every reading of one series in the range, in time order (for the
+    // stability analysis). `goOn` may stop it; the list is then incomplete.
+    QVector<Sample> samples(Series::Id series, TimeRange range, const std::function<bool()> &goOn = {});
+    // The times from which readings are not joined to those before (a lost
+    // connection, a restart, the ends of an imported log), sorted.
+    QVector<qint64> breaks(TimeRange range);
+    // The stored rows the state bands and the channels' signal follow from.
+    StateTimeline::Input timelineInput(TimeRange range);
     // The message log lines of the range, oldest first, at most `limit`.
     QVector<MessageLine> messages(TimeRange range, int limit = 10000);
     // Each ADJ_STATE and VAR_STRUCT poll of the range in time order, at full
@@ -51,10 +57,10 @@ public:
     bool readings(TimeRange range, const std::function<bool(const Reading &)> &sink);
 
 private:
-    QVector<qint64> breaks(TimeRange range);
     bool aggregateReadings(BucketAggregator &aggregator, TimeRange range, const std::function<bool(int)> &progress);
-    bool aggregateSummaries(BucketAggregator &aggregator, int level, TimeRange range);
-    StateTimeline::Input timelineInput(TimeRange range);
+    bool addReadings(BucketAggregator &aggregator, qint64 fromMs, qint64 toMs, TimeRange range,
+                     const std::function<bool(int)> &progress);
+    bool aggregateSummaries(BucketAggregator &aggregator, int level, TimeRange range, const QVector<qint64> &breaks);
     QVector<Marker> commandMarkers(TimeRange range);
     QVector<Marker> journalMarkers(TimeRange range);
     QSqlQuery query(const QString &sql, const QVector<QVariant> &values);

@@ -20,8 +20,9 @@ void HistoryRecorder::watch(COMThread *link)
 {
     connect(link, &COMThread::pollAnswered, this, &HistoryRecorder::pollAnswered);
     connect(link, &COMThread::searchStarted, this, [this] { m_store->addSearchStarted(nowMs()); });
-    // The title's item names the port and what the instrument said of itself.
-    connect(link, &COMThread::setWinTitle, this, &HistoryRecorder::connectedTo);
+    connect(link, &COMThread::connectedTo, this, [this](const QString &port, const QString &identification) {
+        m_store->addConnected(nowMs(), port, identification);
+    });
     connect(link, &COMThread::setDeviceInfo, this,
             [this](const QString &version, const QString &date, const QString &serial, const QString &comparator,
                    const QString &otherComparator, const QString &cpu, const QString &osf) {
@@ -38,27 +39,19 @@ void HistoryRecorder::pollAnswered(const PollReading &reading)
     const qint64 ms = reading.utc.toMSecsSinceEpoch();
     switch (reading.record) {
     case PollReading::Detect:
-        m_store->addStatus(ms, reading.detect);
+        m_store->addStatus(ms, reading.detect, reading.number);
         break;
     case PollReading::CmdState:
-        m_store->addStatus(ms, reading.cmdState);
+        m_store->addStatus(ms, reading.cmdState, reading.number);
         break;
     case PollReading::AdjState:
-        m_store->addStatus(ms, reading.adjState);
+        m_store->addStatus(ms, reading.adjState, reading.number);
         break;
     case PollReading::VarStruct:
-        m_store->addStatus(ms, reading.varState);
+        m_store->addStatus(ms, reading.varState, reading.number);
         break;
     }
     emit pollRecorded();
-}
-
-void HistoryRecorder::connectedTo(const QString &item)
-{
-    const int blank = item.indexOf(QLatin1Char(' '));
-    const QString port = blank < 0 ? item : item.left(blank);
-    const QString identification = blank < 0 ? QString() : item.mid(blank + 1);
-    m_store->addConnected(nowMs(), port, identification);
 }
 
 void HistoryRecorder::journalRead(const JournalReading &reading)

@@ -33,7 +33,6 @@ signals:
 
 private:
     void pollAnswered(const PollReading &reading);
-    void connectedTo(const QString &item);
     void journalRead(const JournalReading &reading);
     qint64 nowMs() const;
 

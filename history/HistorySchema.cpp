@@ -71,8 +71,9 @@ QStringList step1()
     return sql;
 }
 
-// A float code as a number, for the views: sign, mantissa and a scale from
-// the table float_scale (SQLite has no pow() everywhere).
+// A float code of the steps before 3 as a number, for their views: sign,
+// mantissa and a scale from the table float_scale (SQLite has no pow()
+// everywhere).
 QString decoded(const QString &column)
 {
     const QString bits = QStringLiteral("(CASE WHEN %1 < 0 THEN -1 - %1 ELSE %1 END)").arg(column);
@@ -93,7 +94,7 @@ QString valuesView(const QString &table, const QStringList &columns)
 }
 
 // Rows imported from the parameter logs of earlier versions, and views that
-// show the float codes as numbers.
+// showed the float codes of the steps before 3 as numbers.
 QStringList step2()
 {
     QStringList sql = {
@@ -117,6 +118,104 @@ QStringList step2()
     sql << valuesView(QStringLiteral("adj_state"), HistorySchema::seriesColumns(0, Series::FromAdjState));
     sql << valuesView(QStringLiteral("var_struct"),
                       HistorySchema::seriesColumns(Series::Adev1, Series::FromVarStruct));
+    return sql;
+}
+
+// A float code of the steps before as REAL: the sign, the mantissa and the
+// scale of its exponent (infinities have none in float_scale).
+QString realOf(const QString &column)
+{
+    const QString bits = QStringLiteral("(CASE WHEN %1 < 0 THEN -1 - %1 ELSE %1 END)").arg(column);
+    const QString sign = QStringLiteral("(CASE WHEN %1 < 0 THEN -1.0 ELSE 1.0 END)").arg(column);
+    return QStringLiteral("(CASE WHEN %1 IS NULL THEN NULL "
+                          "WHEN (%2 >> 23) = 255 THEN (CASE WHEN (%2 & 8388607) = 0 THEN %3 * 9e999 END) "
+                          "ELSE %3 * ((%2 & 8388607) + (CASE WHEN (%2 >> 23) = 0 THEN 0 ELSE 8388608 END)) "
+                          "* (SELECT scale FROM float_scale WHERE exponent = (%2 >> 23)) END)")
+        .arg(column, bits, sign);
+}
+
+QString typed(const QStringList &names, const QString &type)
+{
+    QStringList list;
+    for (const QString &name : names)
+        list << name + QLatin1Char(' ') + type;
+    return list.join(QStringLiteral(", "));
+}
+
+// Makes `table` anew as `definition`, filled with `select` from its old rows.
+QStringList remake(const QString &table, const QString &definition, const QString &select)
+{
+    return {QStringLiteral("CREATE TABLE %1_new (%2)").arg(table, definition),
+            QStringLiteral("INSERT INTO %1_new SELECT %2 FROM %1").arg(table, select),
+            QStringLiteral("DROP TABLE %1").arg(table),
+            QStringLiteral("ALTER TABLE %1_new RENAME TO %1").arg(table)};
+}
+
+// Values in plain REAL, every answered poll of DETECT and ADJ_CMD_STATE, the
+// channel weights; the codes, their scale table and views go.
+QStringList step3()
+{
+    QStringList sql = {QStringLiteral("DROP VIEW adj_state_values"), QStringLiteral("DROP VIEW var_struct_values")};
+    struct Readings {
+        const char *table;
+        int first;
+        int count;
+    };
+    for (const Readings &r : {Readings{"adj_state", 0, Series::FromAdjState},
+                              Readings{"var_struct", Series::Adev1, Series::FromVarStruct}}) {
+        const QStringList columns = HistorySchema::seriesColumns(r.first, r.count);
+        QStringList select = {QStringLiteral("time_ms")};
+        for (const QString &c : columns)
+            select << realOf(c);
+        sql << remake(QLatin1String(r.table), QStringLiteral("time_ms INTEGER PRIMARY KEY, ") + typed(columns, QStringLiteral("REAL")),
+                      select.join(QStringLiteral(", ")));
+    }
+
+    // A row per run of answered polls that said the same (RecordRun); each
+    // row of before stands for one poll.
+    sql << remake(QStringLiteral("detect"),
+                  QStringLiteral("time_ms INTEGER PRIMARY KEY, last_ms INTEGER NOT NULL, %1")
+                      .arg(perChannel(QStringLiteral("chan%1 INTEGER NOT NULL"))),
+                  QStringLiteral("time_ms, time_ms, chan1, chan2, chan3, chan4"));
+    const QStringList cmd = HistorySchema::cmdColumns().mid(2);
+    sql << remake(QStringLiteral("cmd_state"),
+                  QStringLiteral("time_ms INTEGER PRIMARY KEY, last_ms INTEGER NOT NULL, ")
+                      + typed(cmd, QStringLiteral("INTEGER NOT NULL")),
+                  QStringLiteral("time_ms, time_ms, ") + cmd.join(QStringLiteral(", ")));
+    // The channels' weight coefficients of ADJ_STATE, stored with the first
+    // poll after a break and when they change.
+    sql << QStringLiteral("CREATE TABLE weights (time_ms INTEGER PRIMARY KEY, %1)")
+               .arg(typed(HistorySchema::weightColumns().mid(1), QStringLiteral("REAL")));
+
+    const QStringList journal = HistorySchema::journalColumns();
+    QStringList select = {QStringLiteral("id")};
+    for (const QString &c : journal)
+        select << (QStringList{QStringLiteral("offset"), QStringLiteral("rfd1"), QStringLiteral("rfd2"),
+                               QStringLiteral("rfd3"), QStringLiteral("rfd4"), QStringLiteral("trend")}
+                           .contains(c)
+                       ? realOf(c)
+                       : c);
+    sql << remake(QStringLiteral("journal"),
+                  QStringLiteral("id INTEGER PRIMARY KEY, time_ms INTEGER NOT NULL, number INTEGER NOT NULL, "
+                                 "device_time TEXT NOT NULL, device_ms INTEGER, event INTEGER NOT NULL, "
+                                 "channels INTEGER, dac1 INTEGER, dac2 INTEGER, offset REAL, rfd1 REAL, rfd2 REAL, "
+                                 "rfd3 REAL, rfd4 REAL, trend REAL, UNIQUE (number, device_time, event)"),
+                  select.join(QStringLiteral(", ")))
+        << QStringLiteral("CREATE INDEX journal_device_ms ON journal (device_ms)");
+
+    const QStringList extremes = HistorySchema::rollupColumns().mid(3);
+    QStringList summary = {QStringLiteral("start_ms"), QStringLiteral("end_ms"), QStringLiteral("readings")};
+    for (const QString &c : extremes)
+        summary << realOf(c);
+    for (int level = 0; level < HistorySchema::RollupLevels; ++level) {
+        const QString table = HistorySchema::rollupTable(level);
+        sql << QStringLiteral("DELETE FROM %1 WHERE readings < %2").arg(table).arg(HistorySchema::SummaryMinReadings)
+            << remake(table,
+                      QStringLiteral("start_ms INTEGER PRIMARY KEY, end_ms INTEGER NOT NULL, readings INTEGER NOT NULL, ")
+                          + typed(extremes, QStringLiteral("REAL")),
+                      summary.join(QStringLiteral(", ")));
+    }
+    sql << QStringLiteral("DROP TABLE float_scale");
     return sql;
 }
 
@@ -156,7 +255,7 @@ int HistorySchema::version(QSqlDatabase &db, QString *reason)
 bool HistorySchema::upgrade(QSqlDatabase &db, int from, int to, QString *reason)
 {
     using Step = QStringList (*)();
-    static const Step steps[Version] = {step1, step2};
+    static const Step steps[Version] = {step1, step2, step3};
     if (!run(db, QStringLiteral("BEGIN IMMEDIATE"), reason))
         return false;
     bool ok = from > 0 || run(db, QStringLiteral("CREATE TABLE schema_version (version INTEGER NOT NULL)"), reason);
@@ -182,15 +281,23 @@ QStringList HistorySchema::seriesColumns(int first, int count)
     return list;
 }
 
+QStringList HistorySchema::weightColumns()
+{
+    QStringList list = {QStringLiteral("time_ms")};
+    for (int n = 1; n <= 4; ++n)
+        list << QStringLiteral("chan%1_weight").arg(n);
+    return list;
+}
+
 QStringList HistorySchema::detectColumns()
 {
-    return {QStringLiteral("time_ms"), QStringLiteral("chan1"), QStringLiteral("chan2"), QStringLiteral("chan3"),
-            QStringLiteral("chan4")};
+    return {QStringLiteral("time_ms"), QStringLiteral("last_ms"), QStringLiteral("chan1"), QStringLiteral("chan2"),
+            QStringLiteral("chan3"), QStringLiteral("chan4")};
 }
 
 QStringList HistorySchema::cmdColumns()
 {
-    QStringList list = {QStringLiteral("time_ms"), QStringLiteral("sync_status"),
+    QStringList list = {QStringLiteral("time_ms"), QStringLiteral("last_ms"), QStringLiteral("sync_status"),
                         QStringLiteral("estimation_left"), QStringLiteral("flags")};
     for (const char *pattern : {"chan%1_qual", "chan%1_word", "chan%1_qual_left"}) {
         for (int n = 1; n <= 4; ++n)

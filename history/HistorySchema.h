@@ -10,12 +10,13 @@
 // keeps its rows. A database of a newer version than this program knows is
 // never touched.
 //
-// Float32 values are integer codes (FloatCode); the views *_values show them
-// as numbers for the sqlite3 shell and other readers.
+// Float32 values are REAL, which holds each of them exactly: the sqlite3
+// shell, pandas or a Grafana SQLite source read plain numbers. Times are UTC
+// ms since the epoch.
 class HistorySchema
 {
 public:
-    static constexpr int Version = 2;
+    static constexpr int Version = 3;
     static constexpr int NotHistory = -1;
 
     // The version of an open database: 0 for an empty one, NotHistory for a
@@ -29,8 +30,9 @@ public:
 
     // Column lists of the tables the writer fills, in column order.
     static QStringList seriesColumns(int first, int count);
-    static QStringList detectColumns();
-    static QStringList cmdColumns();
+    static QStringList weightColumns();  // time_ms, chan1_weight .. chan4_weight
+    static QStringList detectColumns();  // time_ms, last_ms, chan1 .. chan4
+    static QStringList cmdColumns();     // time_ms, last_ms, sync_status, ...
     static QStringList rollupColumns();  // start_ms, end_ms, readings, then min and max of each series
     static QStringList journalColumns();
 
@@ -38,8 +40,11 @@ public:
     static QString insert(const QString &table, const QStringList &columns,
                           const QString &conflict = QStringLiteral("IGNORE"));
 
-    // The rollup tables and their slot lengths, finest first.
+    // The rollup tables and their slot lengths, finest first. A summary of
+    // fewer readings than SummaryMinReadings is not stored: where polls are
+    // sparse, the readings themselves are read.
     static constexpr int RollupLevels = 2;
+    static constexpr int SummaryMinReadings = 64;
     static QString rollupTable(int level);
     static qint64 rollupSlotMs(int level);
 };

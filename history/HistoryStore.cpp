@@ -7,6 +7,7 @@
 #include <QDeadlineTimer>
 #include <QThread>
 
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -49,24 +50,24 @@ void HistoryStore::setKeepDays(int days)
     m_keepDays = qMax(0, days);
 }
 
-void HistoryStore::addStatus(qint64 utcMs, const DETECT &record)
+void HistoryStore::addStatus(qint64 utcMs, const DETECT &record, quint64 poll)
 {
-    enqueue({utcMs, record});
+    enqueue({utcMs, record, poll});
 }
 
-void HistoryStore::addStatus(qint64 utcMs, const ADJ_CMD_STATE &record)
+void HistoryStore::addStatus(qint64 utcMs, const ADJ_CMD_STATE &record, quint64 poll)
 {
-    enqueue({utcMs, record});
+    enqueue({utcMs, record, poll});
 }
 
-void HistoryStore::addStatus(qint64 utcMs, const ADJ_STATE &record)
+void HistoryStore::addStatus(qint64 utcMs, const ADJ_STATE &record, quint64 poll)
 {
-    enqueue({utcMs, record});
+    enqueue({utcMs, record, poll});
 }
 
-void HistoryStore::addStatus(qint64 utcMs, const VAR_STRUCT &record)
+void HistoryStore::addStatus(qint64 utcMs, const VAR_STRUCT &record, quint64 poll)
 {
-    enqueue({utcMs, record});
+    enqueue({utcMs, record, poll});
 }
 
 void HistoryStore::addSearchStarted(qint64 utcMs)
@@ -130,8 +131,12 @@ void HistoryStore::addEvent(qint64 utcMs, EventKind kind, qint64 code, const QSt
 void HistoryStore::enqueue(HistoryItem item)
 {
     QMutexLocker lock(&m_mutex);
-    if (m_queue.size() >= size_t(QueueLimit)) {
+    if (m_queue.size() + size_t(m_kept) >= size_t(QueueLimit)) {
         ++m_dropped;
+        if (m_overflow++ == 0) {
+            m_overflowFromMs = item.timeMs;
+            report(Failure::QueueFull, {}, 0, 0);
+        }
         return;
     }
     m_queue.push_back(std::move(item));
@@ -142,7 +147,12 @@ void HistoryStore::enqueue(HistoryItem item)
 
 HistoryStore::Counters HistoryStore::counters() const
 {
-    return {m_written.load(), m_dropped.load(), m_journalDuplicates.load(), m_open.load()};
+    qint64 kept;
+    {
+        QMutexLocker lock(&m_mutex);
+        kept = m_kept;
+    }
+    return {m_written.load(), kept, m_dropped.load(), m_journalDuplicates.load(), m_open.load()};
 }
 
 bool HistoryStore::waitUntilWritten(int timeoutMs)
@@ -159,17 +169,45 @@ bool HistoryStore::waitUntilWritten(int timeoutMs)
     return true;
 }
 
-// The writer thread: a batch per second (sooner when asked), the hourly
-// attempt to open while the database is unavailable, the daily pruning.
+namespace {
+
+// The entries the "writes dropped" events among `items` stand for.
+qint64 lostIn(const std::vector<HistoryItem> &items)
+{
+    qint64 lost = 0;
+    for (const HistoryItem &item : items) {
+        const HistoryEvent *e = std::get_if<HistoryEvent>(&item.data);
+        if (e && e->kind == EventKind::WritesDropped)
+            lost += e->code;
+    }
+    return lost;
+}
+
+}  // namespace
+
+// The entries the full queue refused since it last had room, as the event
+// that marks their gap; the count begins again.
+std::optional<HistoryItem> HistoryStore::takeOverflow()
+{
+    QMutexLocker lock(&m_mutex);
+    if (m_overflow == 0)
+        return std::nullopt;
+    const HistoryItem gap{m_overflowFromMs, HistoryEvent{EventKind::WritesDropped, m_overflow, {}, {}}};
+    m_overflow = 0;
+    return gap;
+}
+
+// The writer thread: a batch per second (sooner when asked); after a
+// failure the batch is kept and tried again, first within a minute, then
+// at twice the wait each time up to 15 minutes; the daily pruning.
 void HistoryStore::run()
 {
     HistoryWriter writer(m_path);
-    qint64 retryAtMs = m_clock->monotonicMs();
-    qint64 pruneAtMs = retryAtMs;
-    bool opened = false;   // once; later openings follow failures
-    bool failing = false;  // a failure was reported and nothing written since
-    qint64 lostMeanwhile = 0;
+    qint64 attemptAtMs = m_clock->monotonicMs();
+    qint64 waitMs = 0;     // since the last failure; 0 while all is well
+    qint64 pruneAtMs = attemptAtMs;
     std::vector<HistoryItem> batch;
+    std::vector<HistoryItem> taken;
 
     for (;;) {
         bool stopping;
@@ -177,45 +215,49 @@ void HistoryStore::run()
             QMutexLocker lock(&m_mutex);
             if (!m_stop && !m_flush)
                 m_wake.wait(&m_mutex, BatchMs);
-            batch.swap(m_queue);
+            // Held by the writer from now on, and still counted against the limit.
+            m_kept += qint64(m_queue.size());
+            taken.swap(m_queue);
             m_flush = false;
             stopping = m_stop;
         }
+        const qint64 takenCount = qint64(taken.size());
+        batch.insert(batch.end(), std::make_move_iterator(taken.begin()), std::make_move_iterator(taken.end()));
+        taken.clear();
 
+        // The last chance comes at the stop, whenever the next attempt was due.
         const qint64 nowMs = m_clock->monotonicMs();
-        if (!writer.isOpen() && nowMs >= retryAtMs) {
-            lostMeanwhile = writer.droppedSinceOpen();
-            const HistoryConnection::Status status = writer.open(sessionStartMs(batch, opened));
-            if (status != HistoryConnection::Status::Open) {
-                retryAtMs = nowMs + RetryMs;
-                if (!failing)
-                    report(failure(status), writer.reason(), writer.foundVersion(), 0);
-                failing = true;
+        bool done = false;
+        if (nowMs >= attemptAtMs || stopping) {
+            const bool wrote = !batch.empty();
+            qint64 lost = 0;
+            const Failure failed = attempt(writer, batch, &lost);
+            if (failed == Failure::None) {
+                // Back once something was written again, not merely opened: a
+                // damaged file may open and still fail every write.
+                if (wrote || lost > 0) {
+                    if (waitMs > 0 || lost > 0)
+                        report(Failure::None, {}, 0, lost);
+                    waitMs = 0;
+                }
+                done = true;
+            } else {
+                if (waitMs == 0)
+                    report(failed, writer.reason(), writer.foundVersion(), 0);
+                waitMs = waitMs == 0 ? RetryFirstMs : qMin(2 * waitMs, RetryLongestMs);
+                attemptAtMs = nowMs + waitMs;
             }
         }
-
-        opened = opened || writer.isOpen();
-        if (!writer.isOpen()) {
-            writer.skip(batch);
+        if (!done && stopping) {
+            writer.drop(batch);
             m_dropped += qint64(batch.size());
-        } else if (writer.write(batch)) {
-            m_written += qint64(batch.size());
-            // Back once something was written again, not merely opened: a
-            // damaged file may open and still fail every write.
-            if (failing && !batch.empty()) {
-                report(Failure::None, {}, 0, lostMeanwhile);
-                failing = false;
-            }
-        } else {
-            m_dropped += qint64(batch.size());
-            retryAtMs = nowMs + RetryMs;
-            if (!failing)
-                report(Failure::CannotWrite, writer.reason(), 0, 0);
-            failing = true;
+            done = true;
         }
+        if (done)
+            batch.clear();
 
         const int keepDays = m_keepDays.load();
-        if (writer.isOpen() && keepDays > 0 && nowMs >= pruneAtMs) {
+        if (writer.isOpen() && waitMs == 0 && keepDays > 0 && nowMs >= pruneAtMs) {
             writer.prune(m_clock->nowUtc().toMSecsSinceEpoch() - qint64(keepDays) * 86400000);
             pruneAtMs = nowMs + PruneEveryMs;
         }
@@ -224,10 +266,10 @@ void HistoryStore::run()
 
         {
             QMutexLocker lock(&m_mutex);
-            m_processed += qint64(batch.size());
+            m_processed += takenCount;
+            m_kept = qint64(batch.size());
             m_done.wakeAll();
         }
-        batch.clear();
         if (stopping)
             break;
     }
@@ -235,11 +277,38 @@ void HistoryStore::run()
     m_open = false;
 }
 
-// The session begins when the program made the store, or, after a failure,
-// now; never after the first entry it is about to write.
-qint64 HistoryStore::sessionStartMs(const std::vector<HistoryItem> &batch, bool reopening) const
+// Opens when not open yet and writes the batch; what the full queue refused
+// meanwhile is marked right after what it held. What could not be written
+// stays in the batch; `lost` counts the entries of the gaps written.
+HistoryStore::Failure HistoryStore::attempt(HistoryWriter &writer, std::vector<HistoryItem> &batch, qint64 *lost)
 {
-    qint64 start = reopening ? m_clock->nowUtc().toMSecsSinceEpoch() : m_createdMs;
+    if (!writer.isOpen()) {
+        const HistoryConnection::Status status = writer.open(sessionStartMs(batch));
+        if (status != HistoryConnection::Status::Open)
+            return failure(status);
+    }
+    if (!writer.write(batch))
+        return Failure::CannotWrite;
+    m_written += qint64(batch.size());
+    *lost = lostIn(batch);
+    batch.clear();
+    if (std::optional<HistoryItem> gap = takeOverflow()) {
+        batch.push_back(*gap);
+        if (!writer.write(batch))
+            return Failure::CannotWrite;
+        ++m_written;
+        *lost += lostIn(batch);
+        batch.clear();
+    }
+    return Failure::None;
+}
+
+// The session begins when the program made the store, or later when the
+// history could not be opened at first; never after the first entry it is
+// about to write.
+qint64 HistoryStore::sessionStartMs(const std::vector<HistoryItem> &batch) const
+{
+    qint64 start = m_createdMs;
     for (const HistoryItem &item : batch)
         start = qMin(start, item.timeMs);
     return start;
@@ -265,15 +334,18 @@ void HistoryStore::report(Failure failure, const QString &reason, int version, q
         [this, failure, reason, version, dropped] {
             switch (failure) {
             case Failure::None:
-                emit resumed(tr("History is recorded again; %1 entries could not be stored meanwhile.")
-                                 .arg(dropped));
+                emit resumed(dropped == 0 ? tr("History is recorded again; nothing was lost meanwhile.")
+                                          : tr("History is recorded again; %1 entries could not be stored meanwhile.")
+                                                .arg(dropped));
                 return;
             case Failure::CannotOpen:
-                emit failed(tr("History is off: %1 cannot be opened (%2). Trying again in an hour.")
+                emit failed(tr("History is paused: %1 cannot be opened (%2). It is tried again within a minute, "
+                               "and what comes meanwhile is kept.")
                                 .arg(m_path, reason));
                 return;
             case Failure::NotHistory:
-                emit failed(tr("History is off: %1 is not a history database. Trying again in an hour.")
+                emit failed(tr("History is paused: %1 is not a history database. It is tried again within a minute, "
+                               "and what comes meanwhile is kept.")
                                 .arg(m_path));
                 return;
             case Failure::Newer:
@@ -283,8 +355,13 @@ void HistoryStore::report(Failure failure, const QString &reason, int version, q
                                 .arg(version));
                 return;
             case Failure::CannotWrite:
-                emit failed(tr("History is off: writing %1 failed (%2). Trying again in an hour.")
+                emit failed(tr("History is paused: writing %1 failed (%2). It is tried again within a minute, "
+                               "and what comes meanwhile is kept.")
                                 .arg(m_path, reason));
+                return;
+            case Failure::QueueFull:
+                emit failed(tr("History is losing entries: its queue is full until %1 can be written again.")
+                                .arg(m_path));
                 return;
             }
         },

@@ -13,8 +13,10 @@
 
 #include <atomic>
 #include <memory>
+#include <optional>
 #include <vector>
 
+class HistoryWriter;
 class LinkClock;
 class QThread;
 
@@ -25,17 +27,22 @@ class QThread;
 //
 // When the database cannot be opened or written (locked, corrupt, disk full,
 // a folder that cannot be written, a newer schema), `failed` gives one line
-// for the message log, what comes after is dropped and counted, and opening
-// is tried again every hour; `resumed` tells when recording goes on. The rest
-// of the program never depends on it.
+// for the message log and what comes is kept; the attempt is repeated within
+// a minute, then at longer intervals up to 15 minutes, and `resumed` tells
+// when recording goes on. Only when the queue is full are entries lost: one
+// more line says so, and a "writes dropped" event with their count marks the
+// gap. The rest of the program never depends on the history.
 class HistoryStore : public QObject
 {
     Q_OBJECT
 
 public:
+    // Entries waiting, the kept ones of a failed attempt included.
     static constexpr int QueueLimit = 20000;
     static constexpr int BatchMs = 1000;
-    static constexpr qint64 RetryMs = 3600000;
+    // After a failure: the first attempt again, and the longest wait.
+    static constexpr qint64 RetryFirstMs = 60000;
+    static constexpr qint64 RetryLongestMs = 15 * 60000;
     static constexpr qint64 PruneEveryMs = 86400000;
 
     // `Path_local` + "/Logs/history.sqlite"
@@ -53,10 +60,12 @@ public:
     void setKeepDays(int days);
 
     // --- what happened, with its UTC time in ms ------------------------------
-    void addStatus(qint64 utcMs, const DETECT &record);
-    void addStatus(qint64 utcMs, const ADJ_CMD_STATE &record);
-    void addStatus(qint64 utcMs, const ADJ_STATE &record);
-    void addStatus(qint64 utcMs, const VAR_STRUCT &record);
+    // `poll`: the link's number of the poll (PollReading::number), 0 when not
+    // known; it tells an unanswered poll of DETECT or ADJ_CMD_STATE.
+    void addStatus(qint64 utcMs, const DETECT &record, quint64 poll = 0);
+    void addStatus(qint64 utcMs, const ADJ_CMD_STATE &record, quint64 poll = 0);
+    void addStatus(qint64 utcMs, const ADJ_STATE &record, quint64 poll = 0);
+    void addStatus(qint64 utcMs, const VAR_STRUCT &record, quint64 poll = 0);
     void addSearchStarted(qint64 utcMs);
     // The device information may come with the connection or later.
     void addConnected(qint64 utcMs, const QString &port, const QString &identification,
@@ -72,14 +81,16 @@ public:
 
     struct Counters {
         qint64 written = 0;   // items written
-        qint64 dropped = 0;   // items lost: database unavailable or queue full
+        qint64 kept = 0;      // items waiting for the next attempt
+        qint64 dropped = 0;   // items lost: the queue was full, or the program ended before they could be written
         qint64 journalDuplicates = 0;  // journal records that were stored already
         bool open = false;
     };
     Counters counters() const;
 
     // For tests and tools, never the GUI thread: waits until everything
-    // queued so far is written (or dropped). False on the timeout.
+    // queued so far is written, dropped, or kept for the next attempt. False
+    // on the timeout.
     bool waitUntilWritten(int timeoutMs = 30000);
 
 signals:
@@ -87,13 +98,15 @@ signals:
     void resumed(const QString &text);
 
 private:
-    enum class Failure { None, CannotOpen, NotHistory, Newer, CannotWrite };
+    enum class Failure { None, CannotOpen, NotHistory, Newer, CannotWrite, QueueFull };
 
     void enqueue(HistoryItem item);
     void addEvent(qint64 utcMs, EventKind kind, qint64 code = 0, const QString &text = {},
                   const QString &detail = {});
     void run();
-    qint64 sessionStartMs(const std::vector<HistoryItem> &batch, bool reopening) const;
+    Failure attempt(HistoryWriter &writer, std::vector<HistoryItem> &batch, qint64 *lost);
+    std::optional<HistoryItem> takeOverflow();
+    qint64 sessionStartMs(const std::vector<HistoryItem> &batch) const;
     static Failure failure(HistoryConnection::Status status);
     void report(Failure failure, const QString &reason, int version, qint64 dropped);
 
@@ -110,6 +123,9 @@ private:
     std::vector<HistoryItem> m_queue;  // swapped whole with the writer's empty batch
     qint64 m_accepted = 0;
     qint64 m_processed = 0;
+    qint64 m_kept = 0;            // held by the writer for its next attempt
+    qint64 m_overflow = 0;        // refused by the full queue, not yet marked
+    qint64 m_overflowFromMs = 0;  // the first of them
     bool m_flush = false;
     bool m_stop = false;
 

@@ -1,17 +1,12 @@
 #include "ReadingTables.h"
 
-#include "FloatCode.h"
 #include "HistoryConnection.h"
 #include "HistorySchema.h"
+#include "SqlReal.h"
 
 #include <QVariant>
 
 namespace {
-
-QVariant orNull(const std::optional<qint64> &code)
-{
-    return code ? QVariant(*code) : QVariant(QVariant::LongLong);
-}
 
 QString insertReadings(const QString &table, int first, int count)
 {
@@ -55,12 +50,9 @@ bool ReadingTables::addAdevs(qint64 timeMs, const float *values, bool *inserted)
 bool ReadingTables::add(QSqlQuery &query, qint64 timeMs, int first, const float *values, int count,
                         bool *inserted)
 {
-    QVector<std::optional<qint64>> codes;
     QVector<QVariant> row = {timeMs};
-    for (int i = 0; i < count; ++i) {
-        codes << (values[i] == values[i] ? std::optional<qint64>(FloatCode::encode(values[i])) : std::nullopt);
-        row << orNull(codes.last());
-    }
+    for (int i = 0; i < count; ++i)
+        row << SqlReal::of(values[i]);
     if (!exec(query, row))
         return false;
     const bool isNew = query.numRowsAffected() > 0;
@@ -68,7 +60,7 @@ bool ReadingTables::add(QSqlQuery &query, qint64 timeMs, int first, const float 
         *inserted = isNew;
     if (isNew) {
         for (Rollup &rollup : m_rollups)
-            rollup.add(timeMs, first, codes);
+            rollup.add(timeMs, first, values, count);
     }
     return true;
 }
@@ -83,9 +75,13 @@ bool ReadingTables::storeSummaries()
 {
     for (size_t level = 0; level < m_rollups.size(); ++level) {
         for (const Rollup::Row &row : m_rollups[level].takeChanged()) {
+            // A summary of a few readings would cost more room than reading
+            // them saves; the reader takes those readings one by one.
+            if (row.readings < HistorySchema::SummaryMinReadings)
+                continue;
             QVector<QVariant> values = {row.startMs, row.endMs, row.readings};
             for (size_t s = 0; s < size_t(Series::Count); ++s)
-                values << orNull(row.min[s]) << orNull(row.max[s]);
+                values << SqlReal::of(row.min[s]) << SqlReal::of(row.max[s]);
             if (!exec(m_summaries[level], values))
                 return false;
         }

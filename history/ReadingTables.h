@@ -28,6 +28,10 @@ public:
     // Writes the summaries changed since the last call.
     bool storeSummaries();
 
+    // The summaries being built, to go back to when a transaction is rolled back.
+    std::vector<Rollup> summaries() const { return m_rollups; }
+    void restoreSummaries(const std::vector<Rollup> &rollups) { m_rollups = rollups; }
+
     QString reason() const { return m_reason; }
 
 private:

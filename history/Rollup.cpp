@@ -1,5 +1,8 @@
 #include "Rollup.h"
 
+#include <cmath>
+#include <limits>
+
 namespace {
 
 qint64 slotOf(qint64 timeMs, qint64 slotMs)
@@ -10,7 +13,13 @@ qint64 slotOf(qint64 timeMs, qint64 slotMs)
 
 }  // namespace
 
-void Rollup::add(qint64 timeMs, int first, const QVector<std::optional<qint64>> &codes)
+Rollup::Row::Row()
+{
+    min.fill(std::numeric_limits<float>::quiet_NaN());
+    max.fill(std::numeric_limits<float>::quiet_NaN());
+}
+
+void Rollup::add(qint64 timeMs, int first, const float *values, int count)
 {
     if (m_current && (slotOf(timeMs, m_slotMs) != slotOf(m_current->startMs, m_slotMs)
                       || timeMs < m_current->endMs))
@@ -22,14 +31,14 @@ void Rollup::add(qint64 timeMs, int first, const QVector<std::optional<qint64>> 
     Row &row = *m_current;
     row.endMs = timeMs;
     ++row.readings;
-    for (int i = 0; i < codes.size(); ++i) {
-        const std::optional<qint64> &code = codes.at(i);
-        if (!code)
+    for (int i = 0; i < count; ++i) {
+        const float v = values[i];
+        if (std::isnan(v))
             continue;
-        auto &min = row.min[size_t(first + i)];
-        auto &max = row.max[size_t(first + i)];
-        min = min ? qMin(*min, *code) : *code;
-        max = max ? qMax(*max, *code) : *code;
+        float &least = row.min[size_t(first + i)];
+        float &most = row.max[size_t(first + i)];
+        least = std::isnan(least) ? v : std::fmin(least, v);
+        most = std::isnan(most) ? v : std::fmax(most, v);
     }
     m_currentChanged = true;
 }

@@ -23,6 +23,10 @@ public:
     struct Row {
         qint64 timeMs = 0;
         Record record;
+        // The last poll that said the same (a row stands for a run of them);
+        // before that was stored, the row's own time.
+        qint64 lastMs = -1;
+        qint64 lastSeenMs() const { return lastMs >= timeMs ? lastMs : timeMs; }
     };
     struct ImportedRun {
         qint64 startMs = 0;

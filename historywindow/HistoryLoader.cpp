@@ -2,12 +2,14 @@
 
 #include "history/HistoryCsv.h"
 #include "history/HistoryReader.h"
+#include "history/StabilityCsv.h"
 
 #include <QSaveFile>
 
 HistoryLoader::HistoryLoader(const QString &databasePath) : m_path(databasePath)
 {
     qRegisterMetaType<ViewRequest>();
+    qRegisterMetaType<StabilityRequest>();
     qRegisterMetaType<StabilityResult>();
     qRegisterMetaType<HistoryView>();
     qRegisterMetaType<TimeRange>();
@@ -52,26 +54,57 @@ void HistoryLoader::loadView(const ViewRequest &request)
         emit viewLoaded(request.id, view, extent);
 }
 
-void HistoryLoader::computeStability(int id, Series::Id series, TimeRange range)
+void HistoryLoader::computeStability(int id, const StabilityRequest &request, int generation)
 {
     if (!wanted(id) || !openReader(id))
         return;
     m_lastPercent = -1;
     report(id, 0);
-    StabilityResult result;
-    result.series = series;
-    result.range = range;
-    const QVector<Sample> samples = m_reader->samples(series, range);
-    result.samples = samples.size();
+    const bool kept = m_readingsGeneration == generation && m_readings.series == request.series
+        && m_readings.range.fromMs == request.range.fromMs && m_readings.range.toMs == request.range.toMs;
+    if (!kept) {
+        m_readingsGeneration = -1;
+        StabilityReadings readings;
+        if (!StabilityJob::read(*m_reader, request.series, request.range, [&] { return wanted(id); }, &readings))
+            return;
+        m_readings = readings;
+        m_readingsGeneration = generation;
+    }
     if (!report(id, 40))
         return;
-    const AllanDeviation::Grid grid = AllanDeviation::grid(samples);
-    result.tau0 = grid.tau0;
-    if (!report(id, 60))
-        return;
-    result.points = AllanDeviation::overlapping(grid.y, grid.tau0);
-    if (report(id, 100))
+    const StabilityResult result = StabilityJob::analyse(m_readings, request,
+                                                         [&](int percent) { return report(id, 40 + percent * 6 / 10); });
+    if (wanted(id))
         emit stabilityReady(id, result);
+}
+
+void HistoryLoader::exportSeries(int id, const QVector<ReadingRun> &runs, const QString &path)
+{
+    if (m_stopped)
+        return;
+    m_lastPercent = -1;
+    QSaveFile file(path);
+    qint64 total = 0;
+    for (const ReadingRun &run : runs)
+        total += run.y.size();
+    qint64 written = 0;
+    bool ok = file.open(QIODevice::WriteOnly);
+    constexpr int Chunk = 16384;
+    for (const ReadingRun &run : runs) {
+        for (int from = 0; ok && from < run.y.size(); from += Chunk) {
+            ok = file.write(StabilityCsv::series(run, from, Chunk)) >= 0;
+            written += qMin(Chunk, run.y.size() - from);
+            report(id, int(100 * written / qMax<qint64>(1, total)));
+            if (m_stopped) {
+                file.cancelWriting();
+                return;
+            }
+        }
+    }
+    ok = ok && file.commit();
+    if (!ok)
+        file.cancelWriting();
+    emit exported(id, ok ? total : 0, ok ? QString() : file.errorString());
 }
 
 void HistoryLoader::exportCsv(int id, TimeRange range, const QString &path)

@@ -2,8 +2,8 @@
 
 #include "HistoryRange.h"
 
-#include "history/AllanDeviation.h"
 #include "history/HistoryData.h"
+#include "history/StabilityJob.h"
 
 #include <QMetaType>
 #include <QObject>
@@ -21,15 +21,6 @@ struct ViewRequest {
     qint64 nowMs = 0;
     TimeRange range;  // for BetweenDates: the operator's or the zoomed range
     int buckets = 1000;
-};
-
-// The Allan deviation of one series over a range.
-struct StabilityResult {
-    Series::Id series = Series::FreqOffset;
-    TimeRange range;
-    int samples = 0;  // readings of the series in the range
-    double tau0 = 0;  // seconds between the samples on the grid
-    QVector<AllanDeviation::Point> points;
 };
 
 // The History window's worker: lives on a thread of its own, where it opens
@@ -51,7 +42,11 @@ public:
 
 public slots:
     void loadView(const ViewRequest &request);
-    void computeStability(int id, Series::Id series, TimeRange range);
+    // The readings of a series and range are read once and kept until
+    // another series, range or `generation` (the history has grown) is asked.
+    void computeStability(int id, const StabilityRequest &request, int generation);
+    // The readings of `runs` as two columns, MJD and fractional frequency.
+    void exportSeries(int id, const QVector<ReadingRun> &runs, const QString &path);
     // All readings of the range as CSV at full precision into `path`; the
     // file appears only when it is complete.
     void exportCsv(int id, TimeRange range, const QString &path);
@@ -74,12 +69,15 @@ private:
 
     QString m_path;
     std::unique_ptr<HistoryReader> m_reader;
+    StabilityReadings m_readings;  // of the last stability asked for
+    int m_readingsGeneration = -1;
     std::atomic<int> m_wanted{0};
     std::atomic<bool> m_stopped{false};
     int m_lastPercent = -1;
 };
 
 Q_DECLARE_METATYPE(ViewRequest)
+Q_DECLARE_METATYPE(StabilityRequest)
 Q_DECLARE_METATYPE(StabilityResult)
 Q_DECLARE_METATYPE(HistoryView)
 Q_DECLARE_METATYPE(TimeRange)

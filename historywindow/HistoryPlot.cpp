@@ -420,19 +420,19 @@ bool HistoryPlot::event(QEvent *event)
     if (event->type() != QEvent::ToolTip)
         return QCustomPlot::event(event);
     auto *help = static_cast<QHelpEvent *>(event);
-    const QVector<int> near = markersNear(help->pos());
-    if (near.isEmpty()) {
+    const QVector<int> hovered = markersNear(help->pos());
+    if (hovered.isEmpty()) {
         QToolTip::hideText();
         event->ignore();
         return true;
     }
     QStringList lines;
-    for (int i = 0; i < near.size() && i < MaxTooltipMarkers; ++i) {
-        const Marker &m = m_view.markers.at(near.at(i));
+    for (int i = 0; i < hovered.size() && i < MaxTooltipMarkers; ++i) {
+        const Marker &m = m_view.markers.at(hovered.at(i));
         lines << timeText(m.timeMs) + QStringLiteral("  ") + HistoryText::marker(m);
     }
-    if (near.size() > MaxTooltipMarkers)
-        lines << tr("and %1 more").arg(near.size() - MaxTooltipMarkers);
+    if (hovered.size() > MaxTooltipMarkers)
+        lines << tr("and %1 more").arg(hovered.size() - MaxTooltipMarkers);
     QToolTip::showText(help->globalPos(), lines.join(QLatin1Char('\n')), this);
     return true;
 }
@@ -442,13 +442,13 @@ QVector<int> HistoryPlot::markersNear(const QPoint &pos) const
     if (rowAt(pos) != Events)
         return {};
     const int row = int(std::lround(m_rects[Events]->axis(QCPAxis::atLeft)->pixelToCoord(pos.y())));
-    QVector<int> near;
+    QVector<int> hovered;
     for (int i : HistoryLookup::markersBetween(m_view.markers, timeAt(pos.x() - MarkerHoverPixels),
                                                 timeAt(pos.x() + MarkerHoverPixels))) {
         if (markerLook(lookOf(m_view.markers.at(i))).row == row)
-            near << i;
+            hovered << i;
     }
-    return near;
+    return hovered;
 }
 
 QString HistoryPlot::readoutAt(int row, qint64 ms, const QPoint &pos) const

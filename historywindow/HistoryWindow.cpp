@@ -41,7 +41,7 @@ HistoryWindow::HistoryWindow(const QString &databasePath, const QString &iniFile
     showDates(HistoryRange::of(m_choice, nowMs(), {}, {}));
     for (int n = 1; n <= 4; ++n)
         m_channelNames << HistoryText::series(Series::offset(n));
-    fillSeriesCombo();
+    ui->stabilityPage->setExportFolder(m_databaseFolder);
 
     m_viewLoader = new HistoryLoader(databasePath);
     m_jobLoader = new HistoryLoader(databasePath);
@@ -56,7 +56,12 @@ HistoryWindow::HistoryWindow(const QString &databasePath, const QString &iniFile
     m_jobThread = startWorker(m_jobLoader, QStringLiteral("history jobs"));
 
     connect(ui->historyPlot, &HistoryPlot::readout, ui->readoutLabel, &QLabel::setText);
-    connect(ui->stabilityPlot, &StabilityPlot::readout, ui->readoutLabel, &QLabel::setText);
+    StabilityPage *page = ui->stabilityPage;
+    connect(page, &StabilityPage::readout, ui->readoutLabel, &QLabel::setText);
+    connect(page, &StabilityPage::choiceChanged, this, &HistoryWindow::requestStability);
+    connect(page, &StabilityPage::seriesExportChosen, this, &HistoryWindow::exportSeries);
+    connect(page, &StabilityPage::status, this, &HistoryWindow::setStatus);
+    connect(page, &StabilityPage::saved, this, &HistoryWindow::saved);
     connect(ui->historyPlot, &HistoryPlot::rangeMoving, this, [this] {
         // What loads for the range the operator is leaving would pull the
         // axis back.
@@ -122,17 +127,7 @@ void HistoryWindow::setChannelNames(const QStringList &names)
             m_channelNames[i] = names.at(i).simplified();
     }
     ui->historyPlot->setChannelNames(m_channelNames);
-    fillSeriesCombo();
-}
-
-void HistoryWindow::fillSeriesCombo()
-{
-    const int current = qMax(0, ui->seriesCombo->currentIndex());
-    ui->seriesCombo->clear();
-    ui->seriesCombo->addItem(HistoryText::series(Series::FreqOffset), int(Series::FreqOffset));
-    for (int n = 1; n <= 4; ++n)
-        ui->seriesCombo->addItem(tr("Offset of %1").arg(m_channelNames.at(n - 1)), int(Series::offset(n)));
-    ui->seriesCombo->setCurrentIndex(current);
+    ui->stabilityPage->setChannelNames(names);
 }
 
 // --- ranges -----------------------------------------------------------------
@@ -187,6 +182,8 @@ void HistoryWindow::request(HistoryRange::Choice choice, TimeRange range)
     r.nowMs = nowMs();
     r.range = range;
     r.buckets = ui->historyPlot->bucketsWanted();
+    // The stability of the range being left is no longer wanted.
+    cancelStability();
     m_viewId = r.id;
     m_changed = false;
     m_loadedAtMs = r.nowMs;
@@ -199,6 +196,7 @@ void HistoryWindow::request(HistoryRange::Choice choice, TimeRange range)
 void HistoryWindow::historyChanged()
 {
     m_changed = true;
+    ++m_generation;
 }
 
 void HistoryWindow::followClock()
@@ -279,29 +277,32 @@ void HistoryWindow::on_tabs_currentChanged(int)
         requestStability();
 }
 
-void HistoryWindow::on_seriesCombo_activated(int)
-{
-    requestStability();
-}
-
 void HistoryWindow::requestStability()
 {
     if (!m_loadedOnce)
         return;
-    const TimeRange range = shownRange();
-    const auto series = Series::Id(ui->seriesCombo->currentData().toInt());
-    const StabilityResult &shown = ui->stabilityPlot->result();
-    if (m_stabilityId == 0 && shown.series == series && shown.range.fromMs == range.fromMs
-        && shown.range.toMs == range.toMs && shown.samples > 0)
+    const StabilityRequest request = ui->stabilityPage->request(shownRange());
+    if (m_stabilityId == 0 && ui->stabilityPage->shows(request))
         return;
     m_stabilityId = ++m_lastId;
     m_jobLoader->want(m_stabilityId);
-    ui->stabilityInfoLabel->setText(tr("Computing the Allan deviation..."));
+    ui->stabilityPage->showComputing();
     progress(m_stabilityId, 0);
     HistoryLoader *loader = m_jobLoader;
     const int id = m_stabilityId;
+    const int generation = m_generation;
     QMetaObject::invokeMethod(
-        loader, [loader, id, series, range] { loader->computeStability(id, series, range); }, Qt::QueuedConnection);
+        loader, [loader, id, request, generation] { loader->computeStability(id, request, generation); },
+        Qt::QueuedConnection);
+}
+
+// The worker stops at its next step; what it would send is not wanted.
+void HistoryWindow::cancelStability()
+{
+    if (m_stabilityId == 0)
+        return;
+    m_jobLoader->want(0);
+    finishJob(m_stabilityId);
 }
 
 void HistoryWindow::stabilityReady(int id, const StabilityResult &result)
@@ -309,23 +310,30 @@ void HistoryWindow::stabilityReady(int id, const StabilityResult &result)
     if (id != m_stabilityId)
         return;
     finishJob(id);
-    const int index = ui->seriesCombo->findData(int(result.series));
-    ui->stabilityPlot->showResult(result, ui->seriesCombo->itemText(index) + QStringLiteral(", ")
-                                              + rangeText(result.range));
-    if (result.points.isEmpty()) {
-        ui->stabilityInfoLabel->setText(
-            tr("Too few readings in this range for an Allan deviation (%1).").arg(result.samples));
-    } else {
-        ui->stabilityInfoLabel->setText(tr("%1 readings, one every %2 s; τ from %3 s to %4 s.")
-                                            .arg(result.samples)
-                                            .arg(result.tau0)
-                                            .arg(result.points.first().tau)
-                                            .arg(result.points.last().tau));
-    }
+    ui->stabilityPage->showResult(result, rangeText(result.request.range));
     emit stabilityShown();
 }
 
 // --- exports ----------------------------------------------------------------
+
+void HistoryWindow::startExport(const QString &path, const std::function<void(HistoryLoader *, int)> &job)
+{
+    m_exportId = ++m_lastId;
+    m_exportPath = path;
+    ui->exportCsvButton->setEnabled(false);
+    progress(m_exportId, 0);
+    HistoryLoader *loader = m_jobLoader;
+    const int id = m_exportId;
+    QMetaObject::invokeMethod(loader, [loader, id, job] { job(loader, id); }, Qt::QueuedConnection);
+}
+
+void HistoryWindow::exportSeries(const QString &path)
+{
+    if (m_exportId)
+        return;
+    const QVector<ReadingRun> runs = ui->stabilityPage->result().analysed;
+    startExport(path, [runs, path](HistoryLoader *loader, int id) { loader->exportSeries(id, runs, path); });
+}
 
 QString HistoryWindow::suggestedName(const QString &suffix) const
 {
@@ -343,15 +351,8 @@ void HistoryWindow::on_exportCsvButton_clicked()
                                                  suggestedName(QStringLiteral("csv")), tr("CSV files (*.csv)"));
     if (path.isEmpty())
         return;
-    m_exportId = ++m_lastId;
-    m_exportPath = path;
-    ui->exportCsvButton->setEnabled(false);
-    progress(m_exportId, 0);
-    HistoryLoader *loader = m_jobLoader;
-    const int id = m_exportId;
     const TimeRange range = shownRange();
-    QMetaObject::invokeMethod(
-        loader, [loader, id, range, path] { loader->exportCsv(id, range, path); }, Qt::QueuedConnection);
+    startExport(path, [range, path](HistoryLoader *loader, int id) { loader->exportCsv(id, range, path); });
 }
 
 void HistoryWindow::exported(int id, qint64 rows, const QString &error)
@@ -378,7 +379,7 @@ void HistoryWindow::on_savePlotsButton_clicked()
         return;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".png");
-    QCustomPlot *plot = stability ? static_cast<QCustomPlot *>(ui->stabilityPlot) : ui->historyPlot;
+    QCustomPlot *plot = stability ? ui->stabilityPage->plot() : ui->historyPlot;
     const bool pdf = QFileInfo(path).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0;
     const bool ok = pdf ? plot->savePdf(path) : plot->savePng(path);
     const QString shownPath = QDir::toNativeSeparators(path);
@@ -409,6 +410,9 @@ void HistoryWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     m_liveTimer.start();
+    // What hiding dropped.
+    if (m_loadedOnce && ui->tabs->currentWidget() == ui->stabilityTab)
+        requestStability();
     if (m_loadedOnce || m_viewId != 0)
         return;
     // The range is what an operator changes first.
@@ -425,6 +429,7 @@ void HistoryWindow::hideEvent(QHideEvent *event)
 {
     QWidget::hideEvent(event);
     m_liveTimer.stop();
+    cancelStability();
     if (!event->spontaneous())
         HistoryWindowPlace::write(m_iniFile, geometry());
 }
@@ -433,9 +438,7 @@ void HistoryWindow::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::LanguageChange) {
         ui->retranslateUi(this);
-        fillSeriesCombo();
         ui->historyPlot->retranslate();
-        ui->stabilityPlot->retranslate();
     }
     QWidget::changeEvent(event);
 }

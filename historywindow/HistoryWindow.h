@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 class LinkClock;
@@ -62,7 +63,6 @@ private slots:
     void on_exportCsvButton_clicked();
     void on_savePlotsButton_clicked();
     void on_tabs_currentChanged(int index);
-    void on_seriesCombo_activated(int index);
 
 private:
     QThread *startWorker(HistoryLoader *loader, const QString &name);
@@ -73,6 +73,10 @@ private:
     void request(HistoryRange::Choice choice, TimeRange range);
     void followClock();
     void requestStability();
+    void cancelStability();
+    void exportSeries(const QString &path);
+    // Runs `job` on the jobs' worker with a new export id.
+    void startExport(const QString &path, const std::function<void(HistoryLoader *, int)> &job);
     void viewLoaded(int id, const HistoryView &view, TimeRange extent);
     void stabilityReady(int id, const StabilityResult &result);
     void exported(int id, qint64 rows, const QString &error);
@@ -80,7 +84,6 @@ private:
     void progress(int id, int percent);
     void finishJob(int id);
     void setStatus(const QString &text, bool error = false);
-    void fillSeriesCombo();
     QString rangeText(TimeRange range) const;
     QString suggestedName(const QString &suffix) const;
 
@@ -101,6 +104,7 @@ private:
     int m_stabilityId = 0;  // the stability being computed
     int m_exportId = 0;
     QString m_exportPath;
+    int m_generation = 0;  // counts the times the history has grown
     bool m_loadedOnce = false;
     bool m_changed = false;
     qint64 m_loadedAtMs = 0;

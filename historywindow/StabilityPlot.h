@@ -1,11 +1,13 @@
 #pragma once
 
 #include "CustomPlot.h"
-#include "HistoryLoader.h"
 
-// The overlapping Allan deviation of one series against the averaging time,
-// both axes logarithmic, with the series and its range as the title. The
-// mouse reads out the point nearest to it.
+#include "history/StabilityJob.h"
+
+// Stability statistics against the averaging time, both axes logarithmic,
+// each value with its confidence interval as an error bar; TDEV, in seconds,
+// on the right axis. The title names the series and its range; the mouse
+// reads out the value nearest to it.
 class StabilityPlot : public QCustomPlot
 {
     Q_OBJECT
@@ -19,6 +21,8 @@ public:
     const StabilityResult &result() const { return m_result; }
     void retranslate();
 
+    static QColor colour(Deviation::Kind kind);
+
 signals:
     void readout(const QString &text);
 
@@ -27,7 +31,16 @@ protected:
     void leaveEvent(QEvent *event) override;
 
 private:
-    QCPGraph *m_graph = nullptr;
+    struct Curve {
+        Deviation::Kind kind;
+        QCPGraph *graph;
+        QCPErrorBars *bars;
+    };
+
+    void updateAxes();
+    void applyNames();
+
+    QVector<Curve> m_curves;
     QCPTextElement *m_title = nullptr;
     StabilityResult m_result;
 };

@@ -23,6 +23,9 @@ constexpr int IdleSleepMs = 1000;
 constexpr int ConnectedSleepMs = 10;
 // Everything is due at once when the loop starts.
 constexpr qint64 LongAgoS = 10000;
+// A tick may come this much early on the monotonic clock and still be the
+// one of its second.
+constexpr qint64 TickSlackMs = 500;
 
 enum class Handler { Device, Steering, PpsDelay, Journal, JournalClear, DeviceInfo };
 
@@ -78,6 +81,7 @@ COMThread::COMThread(std::shared_ptr<PortFactory> ports, std::shared_ptr<LinkClo
     qRegisterMetaType<LinkCounters>();
     qRegisterMetaType<JournalReading>();
 
+    m_io->setOnAnswer([this] { noteAnswer(); });
     m_reader = new StatusReader(*m_io, m_records, this);
     m_poller = new StatusPoller(*m_io, *m_reader, this);
     m_discovery = new PortDiscovery(*m_io, *m_ports, m_running, m_connectNeeded, this);
@@ -106,6 +110,7 @@ COMThread::COMThread(std::shared_ptr<PortFactory> ports, std::shared_ptr<LinkClo
     connect(m_discovery, &PortDiscovery::com_status, this, &COMThread::com_status, direct);
     connect(m_discovery, &PortDiscovery::updPorts, this, &COMThread::updPorts, direct);
     connect(m_discovery, &PortDiscovery::setWinTitle, this, &COMThread::setWinTitle, direct);
+    connect(m_discovery, &PortDiscovery::connectedTo, this, &COMThread::connectedTo, direct);
 
     connect(m_commands, &DeviceCommands::debugInfo, this, &COMThread::debugInfo, direct);
     connect(m_commands, &DeviceCommands::windowInfo, this, &COMThread::windowInfo, direct);
@@ -277,7 +282,8 @@ void COMThread::process()
 
     m_connectNeeded = true;
     m_connected = false;
-    m_lastTick = m_lastPoll = m_clock->nowUtc().addSecs(-LongAgoS);
+    m_lastTick = m_clock->nowUtc().addSecs(-LongAgoS);
+    m_lastPollMs = m_clock->monotonicMs() - LongAgoS * 1000;
     m_poller->reset();
     m_running = !m_stopRequested;
 
@@ -322,8 +328,9 @@ void COMThread::attemptConnection()
     m_discovery->clear();
     const QString configured = portName();
     QString found = configured;
-    const bool opened = m_searchAll ? m_discovery->automaticSearch(found)
-                                    : m_discovery->tryConfiguredPort(found);
+    // No port named yet (a first start on Linux): every port is searched.
+    const bool opened = m_searchAll || configured.isEmpty() ? m_discovery->automaticSearch(found)
+                                                            : m_discovery->tryConfiguredPort(found);
     adoptPortName(configured, found);
     m_connected = opened;
     if (opened) {
@@ -371,7 +378,11 @@ void COMThread::connectedPass()
 void COMThread::tick(const QDateTime &now)
 {
     m_steering->tick();
-    if (now.toSecsSinceEpoch() - m_lastPoll.toSecsSinceEpoch() < m_monitorInterval) {
+    // The spacing is measured on the monotonic clock, so a step of the
+    // computer's clock (NTP, the operator) neither holds the polls back nor
+    // bunches them; ticks still come on the clock's whole seconds.
+    const qint64 tickMs = m_clock->monotonicMs();
+    if (tickMs - m_lastPollMs < m_monitorInterval * 1000LL - TickSlackMs) {
         pause();
     } else {
         const bool lost = m_poller->pollNext();
@@ -379,7 +390,7 @@ void COMThread::tick(const QDateTime &now)
         // A user who stopped connecting meanwhile keeps the link idle.
         if (lost && m_connected)
             m_connectNeeded = true;
-        m_lastPoll = now;
+        m_lastPollMs = tickMs;
     }
     m_lastTick = now;
 }
@@ -410,6 +421,16 @@ void COMThread::publishCounters()
     c.connections = m_connections;
     m_records.counters.set(c);
     emit countersChanged(c);
+}
+
+void COMThread::noteAnswer()
+{
+    const QDateTime utc = m_clock->nowUtc();
+    const qint64 second = utc.toSecsSinceEpoch();
+    if (second == m_lastAnswerSecond)
+        return;
+    m_lastAnswerSecond = second;
+    emit answered(utc);
 }
 
 void COMThread::execute(const QueuedCommand &command)

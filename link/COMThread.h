@@ -54,6 +54,7 @@ public:
     void setSearchAllPorts(bool all);
     void setDebugLevel(int level);
     void setMonitorInterval(int seconds);
+    int monitorInterval() const { return m_monitorInterval; }
 
     void startAutomaticSearch();     // ConnectDialog::reconnect
     void connectToPort(int index);   // ConnectDialog::connectToSelPort
@@ -126,6 +127,11 @@ signals:
     void commandFinished(int code, bool ok);             // each queued code 0..22 that ran
     void journalRead(const JournalReading &reading);
     void searchStarted();  // once as the link starts looking for the instrument
+    // The instrument answered something (a poll, a command, a journal record):
+    // the first answer of each second, with its UTC time. Long exchanges that
+    // hold up the polls still show that the instrument is there.
+    void answered(const QDateTime &utc);
+    void connectedTo(const QString &port, const QString &identification);  // with setWinTitle()
 
 private:
     struct QueuedCommand {
@@ -144,6 +150,7 @@ private:
     void execute(const QueuedCommand &command);
     bool runHandler(const QueuedCommand &command);
     void publishCounters();
+    void noteAnswer();
     // Stores the port a search found, unless the GUI chose another meanwhile.
     void adoptPortName(const QString &searched, const QString &found);
 
@@ -192,5 +199,6 @@ private:
     bool m_searching = false;    // searchStarted() was emitted for this search
     quint64 m_connections = 0;
     QDateTime m_lastTick;
-    QDateTime m_lastPoll;
+    qint64 m_lastPollMs = 0;  // monotonic
+    qint64 m_lastAnswerSecond = -1;
 };

@@ -37,3 +37,9 @@ QByteArray DateTimeShift::requestBytes(const QDateTime &pcNow) const
     b.append(char(t.time().second()));
     return b;
 }
+
+bool DateTimeShift::fitsDevice(const QDateTime &pcNow) const
+{
+    const int year = wallClock(pcNow).addDays(days).addSecs(seconds).date().year();
+    return year >= 2000 && year <= 2255;
+}

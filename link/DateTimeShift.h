@@ -22,4 +22,6 @@ struct DateTimeShift {
     // The six bytes that set the instrument's clock to the computer's clock
     // plus this shift: year - 2000, month, day, hour, minute, second.
     QByteArray requestBytes(const QDateTime &pcNow) const;
+    // The instrument keeps the years 2000 to 2255 only.
+    bool fitsDevice(const QDateTime &pcNow) const;
 };

@@ -360,6 +360,13 @@ bool DeviceCommands::setGetDateTime(bool set, const DateTimeShiftInfo &shift)
         DateTimeShift wanted;
         wanted.days = shift.dateDifference;
         wanted.seconds = shift.timeDifference;
+        // The year goes out as year - 2000 in one byte: any other year would
+        // set the instrument's clock to a date nobody chose.
+        if (!wanted.fitsDevice(m_io.clock().now())) {
+            emit debugInfo(tr("The instrument's clock takes the years 2000 to 2255 only."), kRed);
+            emit debugInfo(tr("Time command failed!"), kRed);
+            return false;
+        }
         request = wanted.requestBytes(m_io.clock().now());
     }
     QByteArray answer;

@@ -59,6 +59,8 @@ Frame::Result DeviceExchange::transactFrame(const CommandFormat &format, const Q
     const Frame::Result result = Frame::check(bytes, format, frame.mid(1, 3));
     if (result == Frame::Result::WrongChecksum || result == Frame::Result::NoStartByte)
         ++m_rejected;
+    else if (result == Frame::Result::Accepted && m_onAnswer)
+        m_onAnswer();
     return result;
 }
 

@@ -5,6 +5,8 @@
 
 #include <QByteArray>
 
+#include <functional>
+
 class LinkClock;
 class SerialPort;
 
@@ -43,8 +45,12 @@ public:
     // Answers refused for a wrong checksum or a missing start byte so far.
     quint64 rejectedAnswers() const { return m_rejected; }
 
+    // Called after every accepted answer, whatever the request was.
+    void setOnAnswer(std::function<void()> onAnswer) { m_onAnswer = std::move(onAnswer); }
+
 private:
     LinkClock &m_clock;
     SerialPort *m_port = nullptr;
     quint64 m_rejected = 0;
+    std::function<void()> m_onAnswer;
 };

@@ -19,6 +19,9 @@ struct PollReading {
 
     Record record = Detect;
     QDateTime utc;
+    // Polls of this record sent since the link was made, this one included:
+    // a number skipped is a poll of it that went unanswered.
+    quint64 number = 0;
     DETECT detect;
     ADJ_CMD_STATE cmdState;
     ADJ_STATE adjState;

@@ -47,12 +47,17 @@ void PortDiscovery::refreshPortNames(const QString &configured)
         }
     }
     // A port gone from the list is reported afresh when it comes back.
-    for (auto it = m_reported.begin(); it != m_reported.end();) {
-        if (m_names.contains(it.key()))
-            ++it;
-        else
-            it = m_reported.erase(it);
+    const QStringList told = m_told.keys() + m_failing.keys();
+    for (const QString &name : told) {
+        if (!m_names.contains(name))
+            forgetFailures(name);
     }
+}
+
+void PortDiscovery::forgetFailures(const QString &name)
+{
+    m_failing.remove(name);
+    m_told.remove(name);
 }
 
 int PortDiscovery::indexOfPort(const QString &name) const
@@ -68,7 +73,7 @@ void PortDiscovery::publish()
 {
     QStringList lasting;
     for (PortInfo &port : m_details) {
-        port.failure = m_reported.value(port.name, PortFailure::None);
+        port.failure = m_failing.value(port.name, PortFailure::None);
         lasting.append(port.lastingName());
     }
     m_published.set(lasting);
@@ -83,14 +88,17 @@ bool PortDiscovery::openPort(const QString &name)
     port->close();
     port->setPortName(name);
     if (port->open()) {
-        m_reported.remove(name);
+        m_failing.remove(name);
         return true;
     }
     PortFailure failure = port->openFailure();
     if (failure.cause == PortFailure::None)
         failure.cause = PortFailure::Other;
-    if (m_reported.value(name, PortFailure::None) != failure.cause) {
-        m_reported.insert(name, failure.cause);
+    m_failing.insert(name, failure.cause);
+    unsigned &told = m_told[name];
+    const unsigned cause = 1u << failure.cause;
+    if (!(told & cause)) {
+        told |= cause;
         emit debugInfo(failure.message(name), Red);
     }
     return false;
@@ -181,8 +189,12 @@ bool PortDiscovery::openChosen(QString &portName)
     portName = m_details.at(m_chosen).lastingName();
     if (!openPort(m_names.at(m_chosen)))
         return false;
+    forgetFailures(m_names.at(m_chosen));
     m_connectedItem = m_items.at(m_chosen);
     emit windowInfo(tr("Connected to %1").arg(m_connectedItem), Black);
     emit setWinTitle(m_connectedItem);
+    // The item is the port's name, a blank and the identification.
+    const QString &name = m_names.at(m_chosen);
+    emit connectedTo(name, m_connectedItem.mid(name.size() + 1));
     return true;
 }

@@ -56,6 +56,9 @@ signals:
     void portsDescribed(const QList<PortInfo> &ports);
     void updPorts(const QStringList &items, int index);
     void setWinTitle(const QString &item);
+    // With setWinTitle(): the port opened, whole (a name may hold blanks),
+    // and the identification the instrument gave.
+    void connectedTo(const QString &port, const QString &identification);
 
 private:
     bool searchGoesOn() const { return m_running && m_connecting; }
@@ -68,6 +71,8 @@ private:
     int indexOfPort(const QString &name) const;
     // Opens the exchange's port; says why not, once per port and cause.
     bool openPort(const QString &name);
+    // Forgets the port's failures: it was connected to, or left the list.
+    void forgetFailures(const QString &name);
     void publish();
     bool openChosen(QString &portName);
 
@@ -83,7 +88,12 @@ private:
     int m_chosen = 0;
     QString m_connectedItem;
     Guarded<QStringList> m_published;
-    // The failure last reported for each port, kept across attempts: a port
-    // that keeps refusing for the same reason is reported once.
-    QHash<QString, PortFailure::Cause> m_reported;
+    // Why each port last refused to open, kept across attempts for the list.
+    QHash<QString, PortFailure::Cause> m_failing;
+    // The causes already told per port (bit 1 << cause). A probe that opens
+    // the port in between forgets nothing: a port that another program holds
+    // now and then, while it searches too, is told about once, not at every
+    // search. Only a connection on the port, or the port leaving the list,
+    // makes its next failure news again.
+    QHash<QString, unsigned> m_told;
 };

@@ -5,7 +5,10 @@ QString PortFailure::message(const QString &port) const
     switch (cause) {
     case PermissionDenied:
         if (group.isEmpty())
-            return tr("Cannot open %1: permission denied.").arg(port);
+            return tr("Cannot open %1: permission denied, and no group may both read and write it. "
+                      "The administrator can give it to a group such as \"dialout\" with a udev "
+                      "rule and put the user in that group.")
+                .arg(port);
         // No operator should be put in the superuser's group for a port.
         if (group == QLatin1String("root"))
             return tr("Cannot open %1: permission denied. The port belongs to the group \"root\"; "

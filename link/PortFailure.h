@@ -20,7 +20,7 @@ public:
     }
 
     Cause cause = None;
-    QString group;       // PermissionDenied: the group that owns the device, when known
+    QString group;       // PermissionDenied: the group that may read and write the device, if any
     QString systemText;  // Other: the system's own words
 
     // The line for the message log, with the remedy where there is one.

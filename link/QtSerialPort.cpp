@@ -74,7 +74,7 @@ PortFailure QtSerialPort::failureOf(QSerialPort::SerialPortError error) const
     case QSerialPort::PermissionError:
         if (m_permissions->mayReadWrite(name))
             return PortFailure(PortFailure::Busy);
-        return PortFailure(PortFailure::PermissionDenied, m_permissions->owningGroup(name));
+        return PortFailure(PortFailure::PermissionDenied, m_permissions->groupThatMayReadWrite(name));
     default:
         return PortFailure(PortFailure::Other, QString(), m_port.errorString());
     }

@@ -47,12 +47,14 @@ Frame::Result StatusReader::read(Request request, const char *name, QByteArray *
 Frame::Result StatusReader::readRecord(int record)
 {
     const RecordReading &reading = kRecords[record];
+    const quint64 number = ++m_polls[record];
     QByteArray answer;
     const Frame::Result result = read(reading.request, reading.name, &answer);
     if (result != Frame::Result::Accepted)
         return result;
     PollReading poll;
     poll.utc = m_io.clock().nowUtc();
+    poll.number = number;
     switch (reading.request) {
     case Request::Detect:
         poll.record = PollReading::Detect;

@@ -54,4 +54,5 @@ private:
     DeviceExchange &m_io;
     LinkRecords &m_records;
     int m_debugLevel = 0;
+    quint64 m_polls[RecordCount] = {};  // readRecord() calls per record, answered or not
 };

@@ -11,6 +11,8 @@
 #include "tray/TrayStatus.h"
 #include "ui_MainWindow.h"
 
+#include "ProgramVersion.h"
+
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
@@ -312,7 +314,7 @@ void MainWindow::showProgress()
 
 QString MainWindow::titleText() const
 {
-    QString title = tr("Monitor KSR-583") + QStringLiteral(" v.") + QStringLiteral("2.20.05.") + QStringLiteral("091");
+    QString title = tr("Monitor KSR-583") + QStringLiteral(" v." KSR_PROGRAM_VERSION);
     if (!m_connectedItem.isEmpty())
         title += QStringLiteral(". ") + tr("Connected to ") + m_connectedItem;
     return title;

@@ -3,6 +3,7 @@
 #include "MetricsText.h"
 
 #include "link/COMThread.h"
+#include "status/SnapshotBoard.h"
 
 namespace MetricsCollector {
 
@@ -83,12 +84,14 @@ std::string channelStateName(const StatusSnapshot &s, int channel)
     }
 }
 
-std::vector<MetricFamily> linkFamilies(const StatusSnapshot &s)
+std::vector<MetricFamily> linkFamilies(const StatusSnapshot &s, bool hears)
 {
-    MetricFamily up = family("ksr583_up", "Whether the program has the instrument on its link (1) or not (0).");
-    add(up, flag(s.connected));
+    MetricFamily up = family("ksr583_up", "Whether the program has the instrument on its link and heard from it "
+                                          "within the last two poll intervals (1) or not (0).");
+    add(up, flag(hears));
     MetricFamily lastAnswer = family("ksr583_last_answer_timestamp_seconds",
-                                     "Time of the instrument's last answered status poll, in seconds since the epoch.");
+                                     "Time of the instrument's last answer (a status poll, a command or a journal "
+                                     "record), in seconds since the epoch.");
     if (s.lastAnswerUtc.isValid())
         add(lastAnswer, MetricsText::value(s.lastAnswerUtc.toMSecsSinceEpoch() / 1000.0));
 
@@ -191,20 +194,30 @@ std::vector<MetricFamily> identityFamilies(const StatusSnapshot &s)
     return {info};
 }
 
-std::vector<MetricFamily> collect(const StatusSnapshot &s)
+std::vector<MetricFamily> collect(const StatusSnapshot &s, qint64 nowMs)
 {
+    const bool hears = s.hearsInstrument(nowMs);
+    StatusSnapshot current = s;
+    if (!hears)
+        current.dropReadings();
     std::vector<MetricFamily> all;
-    append(all, linkFamilies(s));
-    append(all, instrumentFamilies(s));
-    append(all, channelFamilies(s));
-    append(all, commandFamilies(s));
-    append(all, identityFamilies(s));
+    append(all, linkFamilies(current, hears));
+    append(all, instrumentFamilies(current));
+    append(all, channelFamilies(current));
+    append(all, commandFamilies(current));
+    append(all, identityFamilies(current));
     return all;
 }
 
-std::string exposition(const StatusSnapshot &s)
+std::string exposition(const SnapshotBoard &board)
 {
-    return MetricsText::render(collect(s));
+    const std::shared_ptr<const StatusSnapshot> snapshot = board.current();
+    return exposition(*snapshot, board.nowMs());
+}
+
+std::string exposition(const StatusSnapshot &s, qint64 nowMs)
+{
+    return MetricsText::render(collect(s, nowMs));
 }
 
 }  // namespace MetricsCollector

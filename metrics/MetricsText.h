@@ -24,6 +24,10 @@ std::string escapeHelp(const std::string &help);
 std::string value(float v);
 std::string value(double v);
 std::string value(quint64 v);
+// The same texts without std::to_chars, which value() uses where the
+// standard library has no floating-point std::to_chars.
+std::string streamedValue(float v);
+std::string streamedValue(double v);
 
 // HELP, TYPE and the samples of each family; families without samples are
 // left out. Ends with a line feed.

@@ -4,7 +4,7 @@
 #include "linux/LinuxDevicePermissions.h"
 #endif
 
-QString DevicePermissions::owningGroup(const QString &) const
+QString DevicePermissions::groupThatMayReadWrite(const QString &) const
 {
     return QString();
 }

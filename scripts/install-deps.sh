@@ -6,11 +6,12 @@ set -euo pipefail
 packages=(
   cmake make g++ pkg-config
   qtbase5-dev libqt5serialport5-dev qttools5-dev qttools5-dev-tools
-  libqcustomplot-dev
-  libcpp-httplib-dev prometheus
+  libqcustomplot-dev libqt5websockets5-dev
+  libmicrohttpd-dev prometheus
   libqt5sql5-sqlite sqlite3
   xvfb xauth imagemagick xdotool openbox
-  dpkg-dev file desktop-file-utils systemd
+  dpkg-dev file desktop-file-utils lintian systemd
+  g++-mingw-w64-x86-64-posix python3
   "$@"
 )
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test twice: in a plain
-# build and in one with AddressSanitizer and UndefinedBehaviorSanitizer;
+# build (whose sources then go through scripts/windows-check.sh) and in one
+# with AddressSanitizer and UndefinedBehaviorSanitizer;
 # then the threaded tests with ThreadSanitizer (scripts/tsan.sh), each fuzz
 # target briefly (scripts/fuzz.sh) and a short soak run of the program
 # (scripts/soak.sh).
@@ -43,6 +44,9 @@ run_suite() {
 
 stage "Plain build"
 run_suite "$root/build"
+
+stage "Windows check: every program source through MinGW-w64, syntax only"
+KSR_WINDOWS_CHECK_JOBS=2 scripts/windows-check.sh "$root/build"
 
 stage "AddressSanitizer + UndefinedBehaviorSanitizer build"
 export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1"

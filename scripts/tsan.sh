@@ -25,7 +25,7 @@ for source in tests/link/tst_*.cpp tests/linkcommands/tst_*.cpp tests/linke2e/ts
     tests/simulator/tst_*.cpp tests/mainwindow/tst_mainwindow.cpp tests/history/tst_historystore.cpp \
     tests/status/tst_statuspublisher.cpp tests/metrics/tst_metricsserver.cpp \
     tests/historywindow/tst_historywindow.cpp tests/core/tst_historyhub.cpp tests/core/tst_localcore.cpp \
-    tests/platform/tst_stoprequests.cpp; do
+    tests/platform/tst_stoprequests.cpp tests/history/tst_stabilityjob.cpp; do
   name=${source##*/}
   tests+=("${name%.cpp}")
 done

@@ -2,6 +2,8 @@
 
 #include "WorkFolder.h"
 
+#include "ProgramVersion.h"
+
 #include <QLocale>
 #include <QTranslator>
 
@@ -30,6 +32,7 @@ CommandLine::CommandLine()
     m_parser.setApplicationDescription(
         tr("Monitoring and control of the KSR-583 microstepper combiner synthesizer."));
     m_parser.addOptions({m_help, m_version, m_workdirOption, m_userWorkdirOption, m_serviceOption});
+    m_history.addOptions(m_parser);
 }
 
 CommandLine::Request CommandLine::parse(const QStringList &arguments)
@@ -58,7 +61,13 @@ CommandLine::Request CommandLine::parse(const QStringList &arguments)
         m_error = tr("--workdir needs a folder.");
         return Request::Error;
     }
-    return Request::Run;
+    if (!m_history.read(m_parser, &m_error))
+        return Request::Error;
+    if (m_service && m_history.kind() != HistoryCommand::Kind::None) {
+        m_error = tr("--service runs the program; give the history's commands without it.");
+        return Request::Error;
+    }
+    return m_history.kind() == HistoryCommand::Kind::None ? Request::Run : Request::History;
 }
 
 QString CommandLine::helpText() const
@@ -68,7 +77,7 @@ QString CommandLine::helpText() const
 
 QString CommandLine::versionText()
 {
-    return QStringLiteral("ksr583-monitor ") + QStringLiteral(KSR_VERSION);
+    return QStringLiteral("ksr583-monitor ") + QStringLiteral(KSR_PROGRAM_VERSION);
 }
 
 void CommandLine::useSystemLanguage(QTranslator &translator)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "HistoryCommand.h"
+
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -16,7 +18,7 @@ class CommandLine
     Q_DECLARE_TR_FUNCTIONS(CommandLine)
 
 public:
-    enum class Request { Run, Help, Version, Error };
+    enum class Request { Run, Help, Version, History, Error };
 
     CommandLine();
     CommandLine(const CommandLine &) = delete;
@@ -33,6 +35,11 @@ public:
     bool userWorkdir() const { return m_userWorkdir; }
     // --service: the work without windows.
     bool service() const { return m_service; }
+    // For Request::History: what to do without a display.
+    const HistoryCommand &history() const { return m_history; }
+    // A history command was asked for, possibly with a mistake: it is
+    // answered without a display.
+    bool asksHistory() const { return m_history.mentioned(m_parser); }
 
     QString helpText() const;
     static QString versionText();
@@ -41,7 +48,8 @@ public:
     // to standard output; returns the exit code. Needs an application object.
     static int answer(Request request);
     // Installs the Russian texts where the system speaks Russian, for what is
-    // said before the configuration names a language.
+    // said before the configuration names a language. Needs an application
+    // object.
     static void useSystemLanguage(QTranslator &translator);
 
     // The Qt platform the arguments ask for ("-platform offscreen"), else
@@ -57,6 +65,7 @@ private:
     QCommandLineOption m_workdirOption;
     QCommandLineOption m_userWorkdirOption;
     QCommandLineOption m_serviceOption;
+    HistoryCommand m_history;
     QString m_error;
     QString m_workdir;
     bool m_userWorkdir = false;

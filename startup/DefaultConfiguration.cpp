@@ -15,7 +15,14 @@ const Key kDefaults[] = {
     {"Settings/Language", "EN"},
     {"Settings/SupervisInfoFile", "1"},
     {"Settings/Path_local", "."},
+#ifdef Q_OS_WIN
     {"Settings/COM", "COM21"},
+#else
+    // No port name is worth guessing here, and none makes the program search
+    // every port: a first start from the menu finds the instrument instead
+    // of saying that COM21 does not exist.
+    {"Settings/COM", ""},
+#endif
     {"Settings/AnalyseAtStart", "1"},
     {"Settings/MonitorInterval", "10"},
     {"Settings/ControlAvailable", "1"},

@@ -1,8 +1,13 @@
 #include "StatusPublisher.h"
 
 #include "link/COMThread.h"
+#include "link/LinkClock.h"
 
-StatusPublisher::StatusPublisher(COMThread *link, QObject *parent) : QObject(parent)
+StatusPublisher::StatusPublisher(COMThread *link, std::shared_ptr<const LinkClock> clock, QObject *parent)
+    : QObject(parent),
+      m_link(link),
+      m_clock(clock ? std::move(clock) : std::make_shared<LinkClock>()),
+      m_board(std::make_shared<SnapshotBoard>(m_clock))
 {
     connectLink(link);
 }
@@ -13,6 +18,7 @@ void StatusPublisher::connectLink(COMThread *link)
     connect(link, &COMThread::noConnection, this, &StatusPublisher::onLost);
     connect(link, &COMThread::searchStarted, this, &StatusPublisher::onLost);
     connect(link, &COMThread::pollAnswered, this, &StatusPublisher::onPollAnswered);
+    connect(link, &COMThread::answered, this, &StatusPublisher::onAnswered);
     connect(link, &COMThread::countersChanged, this,
             [this](const LinkCounters &c) { change([&c](StatusSnapshot &s) { s.counters = c; }); });
     connect(link, &COMThread::commandFinished, this, &StatusPublisher::onCommandFinished);
@@ -40,16 +46,21 @@ void StatusPublisher::setChannelNames(const QStringList &names)
     change([&names](StatusSnapshot &s) { s.channelNames = names; });
 }
 
+void StatusPublisher::hear(StatusSnapshot &s) const
+{
+    s.heardMs = m_clock->monotonicMs();
+    s.monitorIntervalS = m_link->monitorInterval();
+}
+
 void StatusPublisher::onConnected()
 {
-    change([](StatusSnapshot &s) {
+    change([this](StatusSnapshot &s) {
         s.connected = s.everConnected = true;
+        // The search has just identified the instrument.
+        hear(s);
         // Whatever was read before belongs to the last connection, and the
         // instrument may be another one: all is read afresh.
-        s.detect.reset();
-        s.cmd.reset();
-        s.adj.reset();
-        s.var.reset();
+        s.dropReadings();
         s.serialNumber.clear();
         s.firmware.clear();
     });
@@ -61,10 +72,17 @@ void StatusPublisher::onLost()
         return;
     change([](StatusSnapshot &s) {
         s.connected = false;
-        s.detect.reset();
-        s.cmd.reset();
-        s.adj.reset();
-        s.var.reset();
+        s.dropReadings();
+    });
+}
+
+void StatusPublisher::onAnswered(const QDateTime &utc)
+{
+    if (!m_snapshot.connected)
+        return;
+    change([this, &utc](StatusSnapshot &s) {
+        s.lastAnswerUtc = utc;
+        hear(s);
     });
 }
 
@@ -72,8 +90,9 @@ void StatusPublisher::onPollAnswered(const PollReading &r)
 {
     if (!m_snapshot.connected)
         return;
-    change([&r](StatusSnapshot &s) {
+    change([this, &r](StatusSnapshot &s) {
         s.lastAnswerUtc = r.utc;
+        hear(s);
         switch (r.record) {
         case PollReading::Detect:
             s.detect = r.detect;

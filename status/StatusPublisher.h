@@ -15,13 +15,15 @@ class COMThread;
 // the board the metrics endpoint reads, and through published() for the tray.
 // The window writes "SupervisInfo.ini" from snapshot(). Records count as known
 // only from their first poll after the link connected, so a reconnection never
-// passes off old readings as new.
+// passes off old readings as new. Each answer is stamped by `clock`, which the
+// board shares, so readers see when the account stops being kept.
 class StatusPublisher : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit StatusPublisher(COMThread *link, QObject *parent = nullptr);
+    explicit StatusPublisher(COMThread *link, std::shared_ptr<const LinkClock> clock = nullptr,
+                             QObject *parent = nullptr);
 
     std::shared_ptr<const SnapshotBoard> board() const { return m_board; }
     const StatusSnapshot &snapshot() const { return m_snapshot; }
@@ -38,12 +40,17 @@ private:
     void onConnected();
     void onLost();
     void onPollAnswered(const PollReading &reading);
+    void onAnswered(const QDateTime &utc);
+    // Notes that the instrument was heard from just now.
+    void hear(StatusSnapshot &s) const;
     void onCommandFinished(int code, bool ok);
     void onJournalRead(const JournalReading &reading);
     // Applies `edit` to the snapshot and publishes the result.
     template <typename Edit>
     void change(Edit &&edit);
 
-    std::shared_ptr<SnapshotBoard> m_board = std::make_shared<SnapshotBoard>();
+    COMThread *m_link;
+    std::shared_ptr<const LinkClock> m_clock;
+    std::shared_ptr<SnapshotBoard> m_board;
     StatusSnapshot m_snapshot;
 };

@@ -9,6 +9,23 @@ bool isChannel(int channel)
 
 }  // namespace
 
+bool StatusSnapshot::hearsInstrument(qint64 nowMs) const
+{
+    if (!connected || heardMs < 0)
+        return false;
+    // An interval below a second still polls once a second.
+    const qint64 silenceMs = 2000 * qint64(qMax(1, monitorIntervalS));
+    return nowMs - heardMs < silenceMs;
+}
+
+void StatusSnapshot::dropReadings()
+{
+    detect.reset();
+    cmd.reset();
+    adj.reset();
+    var.reset();
+}
+
 std::optional<int> StatusSnapshot::channelState(int channel) const
 {
     if (!detect || !cmd || !isChannel(channel))

@@ -20,7 +20,14 @@ struct StatusSnapshot {
 
     bool connected = false;       // the link has the instrument now
     bool everConnected = false;   // at some time since the program started
-    QDateTime lastAnswerUtc;      // last answered status poll; invalid before the first
+    // Last answer from the instrument (a poll, a command, a journal record);
+    // invalid before the first.
+    QDateTime lastAnswerUtc;
+    // When the publisher last heard from the instrument (an answer, or the
+    // connection itself), on its monotonic clock; -1 before. With the poll
+    // interval in effect then, it tells a live account from one that stopped.
+    qint64 heardMs = -1;
+    int monitorIntervalS = 10;
 
     std::optional<DETECT> detect;
     std::optional<ADJ_CMD_STATE> cmd;
@@ -35,6 +42,13 @@ struct StatusSnapshot {
     // Commands run, by code and outcome (0 ok, 1 failed).
     std::array<std::array<quint64, 2>, CommandCodes> commands{};
     std::array<quint64, JournalReading::OutcomeCount> journalDownloads{};
+
+    // Whether the instrument was heard from within two poll intervals of
+    // `nowMs` (the clock of heardMs) while connected. A snapshot that stopped
+    // changing, because the link or the window hangs, soon says no.
+    bool hearsInstrument(qint64 nowMs) const;
+    // Forgets the four records: they belong to one connection.
+    void dropReadings();
 
     QString channelName(int channel) const { return channelNames.value(channel - 1); }
     // The channel state code (ChannelState) of channel 1..4, when known.

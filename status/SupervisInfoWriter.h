@@ -9,10 +9,13 @@
 // rewritten key by key every minute. Its words are fixed ASCII and never
 // translated, since programs, not people, read them.
 //
-// It tells only what the snapshot knows: without the instrument it says
-// NOCONNECTION and NOSYNC, and a key read from a record not read since the
-// link connected keeps the value of an earlier write. The file is replaced
-// whole (a temporary file renamed over it), so a reader never sees half.
+// It tells only what was read during the present connection. Until the
+// three records it draws on (DETECT, ADJ_CMD_STATE, ADJ_STATE) have all been
+// read again, it says NOCONNECTION and NOSYNC and leaves the instrument's
+// keys as an earlier write left them, as it does without the instrument;
+// `Connection` says YES as soon as the link has it. The file is replaced
+// whole (a copy written beside it takes its place), so a reader never sees
+// half.
 class SupervisInfoWriter
 {
 public:

@@ -12,10 +12,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-QString LinuxDevicePermissions::owningGroup(const QString &port) const
+QString LinuxDevicePermissions::groupThatMayReadWrite(const QString &port) const
 {
     struct stat info;
     if (::stat(QFile::encodeName(devicePath(port)).constData(), &info) != 0)
+        return QString();
+    if ((info.st_mode & (S_IRGRP | S_IWGRP)) != (S_IRGRP | S_IWGRP))
         return QString();
 
     // The reentrant lookup: the link asks from its own thread.

@@ -7,6 +7,6 @@
 class LinuxDevicePermissions : public DevicePermissions
 {
 public:
-    QString owningGroup(const QString &port) const override;
+    QString groupThatMayReadWrite(const QString &port) const override;
     bool mayReadWrite(const QString &port) const override;
 };

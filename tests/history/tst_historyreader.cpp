@@ -64,8 +64,11 @@ private slots:
     void decimation_keepsEveryExtreme();
     void disconnection_isAGapEvenInsideABucket_data();
     void disconnection_isAGapEvenInsideABucket();
+    void channelWithoutSignal_isAGapNotALineToZero_data();
+    void channelWithoutSignal_isAGapNotALineToZero();
     void bandsAndMarkers_followTheRecordedSession();
     void stoppedProgram_sessionEndsAtItsLastRow();
+    void prune_keepsTheStatesInForceAtTheCutoff();
 
 private:
     // A writer session from `startMs` with a connection, the items, then the
@@ -107,8 +110,10 @@ void tst_HistoryReader::decimation_keepsEveryExtreme_data()
     QTest::addColumn<int>("buckets");
     QTest::addColumn<int>("level");
     QTest::newRow("each reading") << 6 * Hour << 4 * Second << 500 << 0;
-    QTest::newRow("five-minute summaries") << 3 * Day << 40 * Second << 200 << 1;
-    QTest::newRow("hourly summaries") << 40 * Day << 10 * Minute << 200 << 2;
+    QTest::newRow("five-minute summaries") << Day << 2 * Second << 200 << 1;
+    QTest::newRow("polls too sparse for five-minute summaries") << 3 * Day << 40 * Second << 200 << 1;
+    QTest::newRow("hourly summaries") << 40 * Day << 40 * Second << 200 << 2;
+    QTest::newRow("polls too sparse for hourly summaries") << 40 * Day << 10 * Minute << 200 << 2;
 }
 
 void tst_HistoryReader::decimation_keepsEveryExtreme()
@@ -146,7 +151,8 @@ void tst_HistoryReader::disconnection_isAGapEvenInsideABucket_data()
     QTest::addColumn<qint64>("span");
     QTest::addColumn<qint64>("step");
     QTest::newRow("each reading") << 2 * Hour << 4 * Second;
-    QTest::newRow("summaries") << 3 * Day << 40 * Second;
+    QTest::newRow("summaries") << 36 * Hour << 2 * Second;
+    QTest::newRow("polls too sparse for summaries") << 3 * Day << 40 * Second;
 }
 
 void tst_HistoryReader::disconnection_isAGapEvenInsideABucket()
@@ -173,12 +179,58 @@ void tst_HistoryReader::disconnection_isAGapEvenInsideABucket()
     for (const SeriesBucket &b : got)
         QVERIFY2(b.lastMs < lostMs || b.firstMs >= backMs, "a bucket spans the lost connection");
     QCOMPARE(std::count_if(got.begin(), got.end(), [](const SeriesBucket &b) { return b.breakBefore; }), 1);
+    // The readings on either side are drawn, however few there are of them
+    // before the next summary.
+    const auto after = std::find_if(got.begin(), got.end(), [](const SeriesBucket &b) { return b.breakBefore; });
+    QVERIFY(after != got.begin() && after != got.end());
+    QVERIFY(after->firstMs < backMs + step);
+    QVERIFY((after - 1)->lastMs > lostMs - step);
 
     QVector<double> keys, values;
     BucketAggregator::linePoints(got, &keys, &values);
     const int gap = int(std::find_if(values.begin(), values.end(), [](double v) { return std::isnan(v); }) - values.begin());
     QVERIFY(gap > 0 && gap < values.size() - 1);
     QVERIFY(keys.at(gap - 1) * 1000 < lostMs && keys.at(gap + 1) * 1000 >= backMs);
+}
+
+void tst_HistoryReader::channelWithoutSignal_isAGapNotALineToZero_data()
+{
+    disconnection_isAGapEvenInsideABucket_data();
+}
+
+// Channel 2 loses its signal for a tenth of the range and reports 0 then.
+void tst_HistoryReader::channelWithoutSignal_isAGapNotALineToZero()
+{
+    QFETCH(qint64, span);
+    QFETCH(qint64, step);
+    const qint64 lostMs = T0 + span / 2;
+    const qint64 backMs = lostMs + span / 10;
+    std::vector<HistoryItem> items = {happened(T0, EventKind::Connected, 0, QStringLiteral("COM3"))};
+    DETECT lost = detected();
+    lost.chan[1] = 0;
+    for (qint64 t = T0; t < T0 + span; t += step) {
+        const bool signal = t < lostMs || t >= backMs;
+        items.push_back({t, signal ? detected() : lost});
+        ADJ_STATE a;
+        a.chanOffset[0] = 2e-12f;
+        a.chanOffset[1] = signal ? 1e-12f : 0.0f;
+        items.push_back({t + 1, a});
+        VAR_STRUCT v;
+        v.value[2] = signal ? 3e-12f : 0.0f;
+        items.push_back({t + 2, v});
+    }
+    record(T0, items, T0 + span);
+
+    const HistoryView view = load({T0, T0 + span}, 100);
+    for (const Series::Id series : {Series::Offset2, Series::Adev2}) {
+        const QVector<SeriesBucket> &got = view.series[series];
+        QVERIFY(!got.isEmpty());
+        for (const SeriesBucket &b : got)
+            QVERIFY2(b.min > 0 && (b.lastMs < lostMs || b.firstMs >= backMs), "a zero is drawn");
+        QCOMPARE(std::count_if(got.begin(), got.end(), [](const SeriesBucket &b) { return b.breakBefore; }), 1);
+    }
+    QVERIFY(std::none_of(view.series[Series::Offset1].begin(), view.series[Series::Offset1].end(),
+                         [](const SeriesBucket &b) { return b.breakBefore; }));
 }
 
 void tst_HistoryReader::bandsAndMarkers_followTheRecordedSession()
@@ -261,6 +313,36 @@ void tst_HistoryReader::stoppedProgram_sessionEndsAtItsLastRow()
     QVERIFY(down != view.link.end());
     QCOMPARE(down->fromMs, T0 + Minute);
     QCOMPARE(down->toMs, T0 + Hour);
+}
+
+void tst_HistoryReader::prune_keepsTheStatesInForceAtTheCutoff()
+{
+    const qint64 cutoff = T0 + 2 * Day + 7 * Hour;
+    std::vector<HistoryItem> items = {happened(T0, EventKind::Connected, 0, QStringLiteral("COM3"))};
+    quint64 poll = 0;
+    for (qint64 t = T0 + Second; t < T0 + 3 * Day; t += 40 * Second) {
+        ++poll;
+        items.push_back({t, detected(), poll});
+        items.push_back({t + 10 * Second, commandState(1, {0x01, 0x11, 0x00, 0x00}), poll});
+        items.push_back({t + 20 * Second, offsetOf(1e-12f)});
+    }
+    HistoryWriter writer(m_path);
+    QCOMPARE(writer.open(T0), HistoryConnection::Status::Open);
+    QVERIFY(writer.write(items));
+    QVERIFY2(writer.prune(cutoff), qPrintable(writer.reason()));
+    // The runs go on after the prune.
+    QVERIFY(writer.write({{T0 + 3 * Day, detected(), poll + 1}}));
+    writer.close(T0 + 3 * Day + Hour);
+
+    HistoryReader reader(m_path);
+    QVERIFY(reader.open());
+    QCOMPARE(reader.extent().fromMs, cutoff);
+    const HistoryView view = reader.load({cutoff, cutoff + Hour}, 10);
+    QCOMPARE(view.link.size(), 1);
+    QCOMPARE(view.link.first().state, LinkState::Synchronised);
+    QCOMPARE(view.channels[0].first().state, ChannelBand::Reference);
+    QCOMPARE(view.channels[1].first().state, ChannelBand::Backup1);
+    QVERIFY(view.markers.isEmpty());  // carried over, not connected anew
 }
 
 QTEST_GUILESS_MAIN(tst_HistoryReader)

@@ -4,6 +4,7 @@
 #include "link/COMThread.h"
 #include "link/LinkFeed.h"
 
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -22,6 +23,7 @@ void tst_HistoryRecorder::linkFeed_reachesTheStore()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("history.sqlite"));
     const float offset = 1.2345678e-13f;
+    const QString port = QStringLiteral("/dev/serial/by-id/usb-Prolific PL2303 (COM 3)-port0");
     {
         HistoryStore store(path);
         COMThread link;
@@ -30,14 +32,21 @@ void tst_HistoryRecorder::linkFeed_reachesTheStore()
         QSignalSpy recorded(&recorder, &HistoryRecorder::pollRecorded);
 
         emit link.searchStarted();
-        emit link.setWinTitle(QStringLiteral("COM3 KSR-583 #0042"));
+        emit link.connectedTo(port, QStringLiteral("KSR-583 #0042"));
         PollReading poll;
         poll.record = PollReading::AdjState;
         poll.utc = QDateTime::currentDateTimeUtc();
         poll.adjState.freqOffset = offset;
         emit link.pollAnswered(poll);
+        // The link's numbers tell that DETECT poll 2 went unanswered.
+        poll.record = PollReading::Detect;
+        for (quint64 number : {1, 3}) {
+            poll.number = number;
+            poll.utc = poll.utc.addSecs(40);
+            emit link.pollAnswered(poll);
+        }
         emit link.noConnection();
-        QCOMPARE(recorded.count(), 1);
+        QCOMPARE(recorded.count(), 3);
         QVERIFY(store.waitUntilWritten());
         QCOMPARE(store.counters().dropped, qint64(0));
     }
@@ -53,8 +62,14 @@ void tst_HistoryRecorder::linkFeed_reachesTheStore()
         return std::any_of(markers.begin(), markers.end(),
                            [&](const Marker &m) { return m.kind == kind && m.text == text; });
     };
-    QVERIFY(has(MarkerKind::Connected, QStringLiteral("COM3")));
+    QVERIFY(has(MarkerKind::Connected, port));
     QVERIFY(has(MarkerKind::ConnectionLost, QString()));
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("peek"));
+    db.setDatabaseName(path);
+    QVERIFY(db.open());
+    QSqlQuery q(QStringLiteral("SELECT count(*) FROM detect"), db);
+    QVERIFY(q.next());
+    QCOMPARE(q.value(0).toInt(), 2);
 }
 
 QTEST_GUILESS_MAIN(tst_HistoryRecorder)

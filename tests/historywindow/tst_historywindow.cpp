@@ -1,9 +1,10 @@
 #include "historywindow/HistoryWindow.h"
-#include "historywindow/StabilityPlot.h"
+#include "historywindow/StabilityPage.h"
 
 #include "dialogs/SaveFileChooser.h"
 #include "history/HistoryWriter.h"
 
+#include <QCheckBox>
 #include <QDateTimeEdit>
 #include <QLabel>
 #include <QPushButton>
@@ -37,7 +38,9 @@ private slots:
     void init();
     void cleanup();
     void shownRange_exportsEveryStoredValueExactly();
-    void stability_reachesFromTheSampleIntervalToAQuarterOfTheRange();
+    void stability_reachesAsFarAsEachStatisticHasTerms();
+    void stabilityTable_isExportedWithItsColumnsNamed();
+    void hidingTheWindow_dropsTheStabilityBeingComputed();
     void plots_areSavedInTheFormatOfTheirName_data();
     void plots_areSavedInTheFormatOfTheirName();
     void datesInTheWrongOrder_sayWhyAndLoadNothing();
@@ -52,6 +55,7 @@ private:
         return found;
     }
     void show(TimeRange range);
+    void showStability();
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<HistoryWindow> m_window;
@@ -137,20 +141,72 @@ void tst_HistoryWindow::shownRange_exportsEveryStoredValueExactly()
     }
 }
 
-void tst_HistoryWindow::stability_reachesFromTheSampleIntervalToAQuarterOfTheRange()
+void tst_HistoryWindow::showStability()
 {
-    const TimeRange range{T0, T0 + Polls * Second};
-    show(range);
     QSignalSpy computed(m_window.get(), &HistoryWindow::stabilityShown);
     child<QTabWidget>("tabs")->setCurrentWidget(child<QWidget>("stabilityTab"));
     QTRY_COMPARE_WITH_TIMEOUT(computed.count(), 1, 20000);
+}
 
-    const StabilityResult &result = child<StabilityPlot>("stabilityPlot")->result();
-    QCOMPARE(result.samples, Polls / 2);
-    QVERIFY(!result.points.isEmpty());
-    QCOMPARE(result.points.first().tau, 2.0);  // an offset every other second
-    QVERIFY(result.points.last().tau <= range.length() / 4000.0);
-    QVERIFY(result.points.last().tau > range.length() / 8000.0);
+void tst_HistoryWindow::stability_reachesAsFarAsEachStatisticHasTerms()
+{
+    show({T0, T0 + Polls * Second});
+    showStability();
+    QSignalSpy computed(m_window.get(), &HistoryWindow::stabilityShown);
+    child<QCheckBox>("mdevCheck")->setChecked(true);
+    QTRY_COMPARE_WITH_TIMEOUT(computed.count(), 1, 20000);
+
+    // An offset every other second: 200 readings at 2 s; OADEV has terms up
+    // to m = 100, MDEV to 67, both end at the octave 64. Each value lies
+    // inside its interval.
+    const StabilityResult &result = child<StabilityPage>("stabilityPage")->result();
+    QCOMPARE(result.intervalMs, qint64(2000));
+    QCOMPARE(result.used, qint64(Polls / 2));
+    QCOMPARE(result.curves.size(), 2);
+    QCOMPARE(result.curves.at(0).points.first().tau, 2.0);
+    QCOMPARE(result.curves.at(0).points.last().m, qint64(64));
+    QCOMPARE(result.curves.at(1).points.last().m, qint64(64));
+    for (const StabilityCurve &curve : result.curves) {
+        for (const StabilityPoint &p : curve.points)
+            QVERIFY(p.low < p.deviation && p.deviation < p.high);
+    }
+    QVERIFY(child<QLabel>("stabilityInfoLabel")->text().startsWith(QStringLiteral("τ0 = 2 s")));
+}
+
+void tst_HistoryWindow::stabilityTable_isExportedWithItsColumnsNamed()
+{
+    show({T0, T0 + Polls * Second});
+    showStability();
+    const QString csv = m_dir->filePath(QStringLiteral("stability.csv"));
+    SaveFileChooser::setNextAnswer(csv);
+    QTest::mouseClick(child<QPushButton>("exportTableButton"), Qt::LeftButton);
+    QFile file(csv);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    QCOMPARE(lines.first(), QByteArray("tau_s,oadev,oadev_low,oadev_high,oadev_n\r"));
+    QCOMPARE(lines.size(), 2 + 7);  // m = 1 .. 64, and the end of the last line
+
+    const QString series = m_dir->filePath(QStringLiteral("series.txt"));
+    SaveFileChooser::setNextAnswer(series);
+    QSignalSpy saved(m_window.get(), &HistoryWindow::saved);
+    QTest::mouseClick(child<QPushButton>("exportSeriesButton"), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(saved.count(), 1, 20000);
+    QFile text(series);
+    QVERIFY(text.open(QIODevice::ReadOnly));
+    QCOMPARE(text.readAll().count('\n'), Polls / 2);
+}
+
+void tst_HistoryWindow::hidingTheWindow_dropsTheStabilityBeingComputed()
+{
+    show({T0, T0 + Polls * Second});
+    QSignalSpy computed(m_window.get(), &HistoryWindow::stabilityShown);
+    child<QTabWidget>("tabs")->setCurrentWidget(child<QWidget>("stabilityTab"));
+    m_window->hide();
+    QTest::qWait(300);
+    QCOMPARE(computed.count(), 0);
+    // Shown again, it computes what it dropped.
+    m_window->show();
+    QTRY_COMPARE_WITH_TIMEOUT(computed.count(), 1, 20000);
 }
 
 void tst_HistoryWindow::plots_areSavedInTheFormatOfTheirName_data()

@@ -1,8 +1,10 @@
 #include "link/COMThread.h"
 #include "link/Frame.h"
+#include "link/JournalRecord.h"
 #include "tests/support/FakeInstrument.h"
 #include "tests/support/LinkHarness.h"
 
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
@@ -22,6 +24,8 @@ private slots:
 
     void firstPollAtOnce_thenOneRecordPerInterval_data();
     void firstPollAtOnce_thenOneRecordPerInterval();
+    void clockStep_pollsGoOnAtTheirInterval_data();
+    void clockStep_pollsGoOnAtTheirInterval();
     void debugLevel_readsDacCodesAfterAnsweredDetect_data();
     void debugLevel_readsDacCodesAfterAnsweredDetect();
     void brokenAnswers_deviceIsNeverLost_data();
@@ -32,12 +36,14 @@ private slots:
     void queuedCode_runsOrIsDropped_data();
     void queuedCode_runsOrIsDropped();
     void queuedCommands_runOnePerPassInOrder();
+    void journalDownload_holdsPolls_answersStillReported();
     void queuedCommand_endsTheIdlePauseAtOnce();
     void stopDuringPollWait_endsAfterThatPoll_finishedLast();
     void stopBeforeStart_endsAtOnce();
     void stopConnecting_whileConnected_idlesWithoutNoConnection();
     void connectToPort_usesTheListShown_data();
     void connectToPort_usesTheListShown();
+    void automaticSearch_foundPortBecomesPortName_data();
     void automaticSearch_foundPortBecomesPortName();
 
 private:
@@ -149,6 +155,31 @@ void tst_COMThread::firstPollAtOnce_thenOneRecordPerInterval()
     }
     QCOMPARE(records, QStringList({"0", "1", "2", "3", "0"}));
     QCOMPARE(m_h->events("countersChanged").last().args, QStringList({"5", "0", "0", "1"}));
+}
+
+void tst_COMThread::clockStep_pollsGoOnAtTheirInterval_data()
+{
+    QTest::addColumn<int>("stepS");
+    QTest::newRow("set back an hour") << -3600;
+    QTest::newRow("set back 3 s") << -3;
+    QTest::newRow("forward an hour") << 3600;
+}
+
+void tst_COMThread::clockStep_pollsGoOnAtTheirInterval()
+{
+    QFETCH(int, stepS);
+    m_h->link().setMonitorInterval(10);
+    m_h->start();
+    QVERIFY(m_h->runTo(25000));
+    m_h->clock().setUtc(m_h->clock().nowUtc().addSecs(stepS));
+    QVERIFY(m_h->runTo(65000));
+
+    QList<qint64> polls = pollTimes();
+    QVERIFY(polls.size() >= 3);
+    // No wait longer than one interval, across the step and after it.
+    for (int i = 1; i < polls.size(); ++i)
+        QVERIFY2(polls.at(i) - polls.at(i - 1) <= 10050, qPrintable(QString::number(polls.at(i) - polls.at(i - 1))));
+    QVERIFY(polls.last() > 55000);
 }
 
 void tst_COMThread::debugLevel_readsDacCodesAfterAnsweredDetect_data()
@@ -324,6 +355,38 @@ void tst_COMThread::queuedCode_runsOrIsDropped()
     QCOMPARE(m_h->events("commandFinished").value(0).args, finished);
 }
 
+void tst_COMThread::journalDownload_holdsPolls_answersStillReported()
+{
+    // 400 records at 80 ms each: half a minute without a status poll.
+    QByteArray count;
+    Frame::appendU16(count, 400);
+    m_device.setPayload("G00", count);
+    m_device.setPayload("G-0", JournalRecord().toPayload());
+    m_device.setAnswerDelayMs(80);
+    QTemporaryDir folder;
+    m_h->link().params().journalFolder = folder.path();
+    m_h->link().setMonitorInterval(10);
+    startConnected();
+    QVERIFY(m_h->runTo(2500));
+    m_h->link().queueCommand(COMMAND_GET_JOURNAL);
+    QVERIFY(m_h->runTo(45000));
+
+    const QList<qint64> polls = pollTimes();
+    QVERIFY2(polls.size() >= 2 && polls.at(1) - polls.at(0) > 30000, "the download holds the polls back");
+    QList<qint64> answers;
+    QSet<qint64> seconds;
+    for (const LinkHarness::Event &e : m_h->events("answered")) {
+        if (e.atMs > 2500 && e.atMs < polls.at(1)) {
+            answers.append(e.atMs);
+            seconds.insert(QDateTime::fromString(e.args.at(0), Qt::ISODateWithMs).toSecsSinceEpoch());
+        }
+    }
+    QVERIFY(answers.size() >= 30);
+    QCOMPARE(seconds.size(), answers.size());  // the first answer of each second only
+    for (int i = 1; i < answers.size(); ++i)
+        QVERIFY2(answers.at(i) - answers.at(i - 1) < 1200, qPrintable(QString::number(answers.at(i))));
+}
+
 void tst_COMThread::queuedCommands_runOnePerPassInOrder()
 {
     QByteArray pps;
@@ -447,11 +510,22 @@ void tst_COMThread::connectToPort_usesTheListShown()
     QCOMPARE(m_h->count("connected"), 2);
 }
 
+void tst_COMThread::automaticSearch_foundPortBecomesPortName_data()
+{
+    QTest::addColumn<bool>("searchAll");
+    QTest::addColumn<QString>("configured");
+    QTest::newRow("automatic search") << true << "COM1";
+    QTest::newRow("no port configured: searched without being asked") << false << "";
+}
+
 void tst_COMThread::automaticSearch_foundPortBecomesPortName()
 {
+    QFETCH(bool, searchAll);
+    QFETCH(QString, configured);
     m_h->line().detach("COM1");
     m_h->line().attach("COM2", m_device.device());
-    m_h->link().setSearchAllPorts(true);
+    m_h->link().setSearchAllPorts(searchAll);
+    m_h->link().setPortName(configured);
     startConnected();
 
     QCOMPARE(m_h->link().portName(), QString("COM2"));

@@ -31,9 +31,12 @@ private slots:
     void identification_waitsAtMost100ms();
     void unopenablePort_isReportedOncePerCause_data();
     void unopenablePort_isReportedOncePerCause();
+    void portHeldNowAndThen_isReportedOnceUntilConnected_data();
+    void portHeldNowAndThen_isReportedOnceUntilConnected();
     void portThatOpensAgain_isReportedAfreshWhenItFailsLater();
     void portDetails_travelBesideTheList_withStableNamesToKeep();
     void configuredStableName_findsItsPortUnderTheListedName();
+    void connection_namesItsPortWholeBesideTheIdentification();
 
 private:
     bool automatic() { return m_discovery->automaticSearch(m_portName); }
@@ -314,6 +317,11 @@ void tst_PortDiscovery::unopenablePort_isReportedOncePerCause_data()
         << false << int(PortFailure::PermissionDenied) << "dialout"
         << "Cannot open COM2: permission denied. The user must be in the group \"dialout\" that "
            "owns the port (sudo usermod -aG dialout $USER) and log in again.";
+    QTest::newRow("permission denied where no group may read and write gives the udev rule")
+        << true << int(PortFailure::PermissionDenied) << ""
+        << "Cannot open COM2: permission denied, and no group may both read and write it. The "
+           "administrator can give it to a group such as \"dialout\" with a udev rule and put "
+           "the user in that group.";
     QTest::newRow("permission denied by the superuser's group gives no usermod")
         << true << int(PortFailure::PermissionDenied) << "root"
         << "Cannot open COM2: permission denied. The port belongs to the group \"root\"; the "
@@ -350,6 +358,31 @@ void tst_PortDiscovery::unopenablePort_isReportedOncePerCause()
     m_line->setOpenFailure("COM3", PortFailure(PortFailure::Busy));
     QVERIFY(!attempt(searchAll));
     QCOMPARE(m_failures->count(), cause == PortFailure::Busy ? 2 : 3);
+}
+
+// Another program searching too holds the port for a moment at a time: the
+// probes between find it free, and that is no reason to say "busy" again.
+void tst_PortDiscovery::portHeldNowAndThen_isReportedOnceUntilConnected_data()
+{
+    QTest::addColumn<bool>("searchAll");
+    QTest::newRow("automatic search") << true;
+    QTest::newRow("configured port") << false;
+}
+
+void tst_PortDiscovery::portHeldNowAndThen_isReportedOnceUntilConnected()
+{
+    QFETCH(bool, searchAll);
+    m_portName = "COM2";
+    for (int repeat = 0; repeat < 3; ++repeat) {
+        m_line->setOpenFailure("COM2", PortFailure(PortFailure::Busy));
+        QVERIFY(!attempt(searchAll));
+        m_line->setOpenFailure("COM2", PortFailure());
+        QVERIFY(!attempt(searchAll));
+    }
+    QCOMPARE(m_failures->count(), 1);
+    // The list shows the port as it is now.
+    const auto ports = m_details->last().at(0).value<QList<PortInfo>>();
+    QCOMPARE(int(ports.at(1).failure), int(PortFailure::None));
 }
 
 void tst_PortDiscovery::portThatOpensAgain_isReportedAfreshWhenItFailsLater()
@@ -416,6 +449,21 @@ void tst_PortDiscovery::configuredStableName_findsItsPortUnderTheListedName()
     QCOMPARE(identifiedPorts(), QStringList{"/dev/ttyUSB1"});
     QCOMPARE(lastItems(), QStringList({"/dev/ttyS0", "/dev/ttyUSB1 KSR-583 #0042"}));
     QCOMPARE(m_portName, stable);
+}
+
+void tst_PortDiscovery::connection_namesItsPortWholeBesideTheIdentification()
+{
+    const QString port = "/dev/serial/by-id/usb-Prolific PL2303 (COM 7)-port0";
+    m_line->setListed({"COM1", port});
+    attachInstrument(port, "KSR-583 #0042");
+    m_portName = port;
+    QSignalSpy connected(m_discovery.get(), &PortDiscovery::connectedTo);
+
+    QVERIFY(attempt(false));
+
+    QCOMPARE(connected.count(), 1);
+    QCOMPARE(connected.first().at(0).toString(), port);
+    QCOMPARE(connected.first().at(1).toString(), QString("KSR-583 #0042"));
 }
 
 QTEST_GUILESS_MAIN(tst_PortDiscovery)

@@ -40,7 +40,8 @@ class tst_QtSerialPort : public QObject
 private slots:
     void refusingPort_saysWhy_data();
     void refusingPort_saysWhy();
-    void terminalOfAnotherGroup_isPermissionDenied_untilTheGroupLetsTheUserIn();
+    void deniedTerminal_namesOnlyAGroupThatMayReadAndWrite_data();
+    void deniedTerminal_namesOnlyAGroupThatMayReadAndWrite();
 };
 
 void tst_QtSerialPort::refusingPort_saysWhy_data()
@@ -76,8 +77,21 @@ void tst_QtSerialPort::refusingPort_saysWhy()
 }
 
 // Root opens any device whatever its permissions, so root tries as nobody.
-void tst_QtSerialPort::terminalOfAnotherGroup_isPermissionDenied_untilTheGroupLetsTheUserIn()
+// A group is named only when it may read and write: a terminal's "tty" group
+// may only write, and joining it would open nothing but other terminals.
+void tst_QtSerialPort::deniedTerminal_namesOnlyAGroupThatMayReadAndWrite_data()
 {
+    QTest::addColumn<int>("groupBits");
+    QTest::addColumn<bool>("named");
+    QTest::newRow("group may read and write: named") << 06 << true;
+    QTest::newRow("group may only write, as tty on a terminal: none") << 02 << false;
+    QTest::newRow("group may only read: none") << 04 << false;
+}
+
+void tst_QtSerialPort::deniedTerminal_namesOnlyAGroupThatMayReadAndWrite()
+{
+    QFETCH(int, groupBits);
+    QFETCH(bool, named);
     SilentTerminal terminal;
     if (terminal.path().isEmpty())
         QSKIP("this machine gives no pseudo-terminal");
@@ -102,18 +116,18 @@ void tst_QtSerialPort::terminalOfAnotherGroup_isPermissionDenied_untilTheGroupLe
         return QString::fromLocal8Bit(nobody.readAllStandardOutput()).trimmed();
     };
 
-    // Root gives the terminal to its own group, which nobody is not in; an
-    // ordinary user takes its own rights away.
-    const gid_t deniedGroup = root ? 0 : ::getegid();
+    // Root gives the terminal to the group tty, which nobody is not in; an
+    // ordinary user keeps its own group and takes its own rights away.
+    const struct group *tty = ::getgrnam("tty");
+    const gid_t deniedGroup = root && tty ? tty->gr_gid : ::getegid();
     QVERIFY(::chown(device.constData(), ::geteuid(), deniedGroup) == 0);
-    QVERIFY(::chmod(device.constData(), root ? 0660 : 0) == 0);
-    QCOMPARE(outcome(), QString::number(PortFailure::PermissionDenied) + QLatin1Char(' ')
-                            + groupName(deniedGroup));
+    QVERIFY(::chmod(device.constData(), mode_t(groupBits) << 3) == 0);
+    QCOMPARE(outcome(), QString::number(PortFailure::PermissionDenied)
+                            + (named ? QLatin1Char(' ') + groupName(deniedGroup) : QString()));
 
     if (root)
         QVERIFY(::chown(device.constData(), 0, nobodysGroup) == 0);
-    else
-        QVERIFY(::chmod(device.constData(), 0600) == 0);
+    QVERIFY(::chmod(device.constData(), root ? 0660 : 0600) == 0);
     QCOMPARE(outcome(), QString::number(PortFailure::None));
 }
 

@@ -21,6 +21,7 @@ private slots:
 
     void readRecord_data();
     void readRecord();
+    void pollNumbers_countEveryPollOfItsRecord();
     void delayPps_isStoredInNanoseconds_data();
     void delayPps_isStoredInNanoseconds();
     void dacCodes_areReportedNotStored();
@@ -129,6 +130,21 @@ void tst_StatusReader::readRecord()
     QCOMPARE(lines(), expectedLines);
     QCOMPARE(refreshed.count(), result == 1 ? 1 : 0);
     QCOMPARE(recordPayload(record), result == 1 ? payload : before);
+}
+
+void tst_StatusReader::pollNumbers_countEveryPollOfItsRecord()
+{
+    QSignalSpy answered(m_reader.get(), &StatusReader::pollAnswered);
+    for (Answer answer : {Answer::Good, Answer::Silent, Answer::WrongChecksum, Answer::Good}) {
+        m_device.setPollAnswer(answer);
+        m_reader->readRecord(0);
+    }
+    m_device.setPollAnswer(Answer::Good);
+    m_reader->readRecord(2);
+    QCOMPARE(answered.count(), 3);
+    const quint64 numbers[] = {1, 4, 1};
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(answered.at(i).at(0).value<PollReading>().number, numbers[i]);
 }
 
 void tst_StatusReader::delayPps_isStoredInNanoseconds_data()

@@ -51,6 +51,8 @@ private slots:
     void cleanup();
 
     void requestFrames_data();
+    void clockBeyondTheInstrumentsYears_isNeverSent_data();
+    void clockBeyondTheInstrumentsYears_isNeverSent();
     void requestFrames();
     void channelList_includesAndRemoves_data();
     void channelList_includesAndRemoves();
@@ -151,6 +153,27 @@ void tst_DeviceCommands::requestFrames_data()
                                 << floats({1e-21f, 0, 0, -2e-21f});
     p.ave_info.enabledNew = 1;
     QTest::newRow("AVE on") << int(COMMAND_SET_AVE_ENABLED) << p << now << QByteArray("X10") << QByteArray();
+}
+
+void tst_DeviceCommands::clockBeyondTheInstrumentsYears_isNeverSent_data()
+{
+    QTest::addColumn<QDateTime>("localNow");
+    QTest::addColumn<int>("days");
+    QTest::newRow("a date in 1999, which would go out as 2255")
+        << QDateTime(QDate(2026, 1, 7), QTime(15, 45), Qt::LocalTime) << -9600;
+    QTest::newRow("one second into 2256, which would go out as 2000")
+        << QDateTime(QDate(2255, 12, 31), QTime(23, 59, 59), Qt::LocalTime) << 0;
+}
+
+void tst_DeviceCommands::clockBeyondTheInstrumentsYears_isNeverSent()
+{
+    QFETCH(QDateTime, localNow);
+    QFETCH(int, days);
+    m_rig->clock.setUtc(localNow.addSecs(1).toUTC());
+    CommandParameters p = defaults();
+    p.dateTime_info.dateDifference = days;
+    QVERIFY(!m_commands->execute(COMMAND_SET_DATETIME, p));
+    QVERIFY(m_rig->payloads("T10").isEmpty());
 }
 
 void tst_DeviceCommands::requestFrames()

@@ -141,9 +141,10 @@ bool tst_MainWindow::open(const QByteArray &ini)
     QCoreApplication::sendPostedEvents();
     m_startRedLines.clear();
     const QTextDocument *doc = child<QPlainTextEdit>("plainTextEdit")->document();
-    // An empty log is one empty block, which has no fragment to ask.
-    for (QTextBlock b = doc->begin(); b.isValid() && !b.text().isEmpty(); b = b.next()) {
-        if (b.begin().fragment().charFormat().foreground().color() == Red)
+    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+        // A link stopped before its first line leaves one empty block, whose
+        // fragment may not be asked for.
+        if (!b.begin().atEnd() && b.begin().fragment().charFormat().foreground().color() == Red)
             m_startRedLines.append(b.text());
     }
     child<QPlainTextEdit>("plainTextEdit")->clear();

@@ -4,10 +4,8 @@
 #include <QFile>
 
 #include <arpa/inet.h>
-#include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
-#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -49,12 +47,6 @@ void sendAll(int fd, const QByteArray &bytes)
 
 }  // namespace
 
-HostileClients::~HostileClients()
-{
-    for (int fd : m_idle)
-        ::close(fd);
-}
-
 int HostileClients::connectClient() const
 {
     const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
@@ -71,14 +63,16 @@ int HostileClients::connectClient() const
     return fd;
 }
 
-QByteArray HostileClients::exchange(const QByteArray &request) const
+QByteArray HostileClients::exchange(const QByteArray &request, bool *closed) const
 {
     const int fd = connectClient();
     if (fd < 0)
         return QByteArray();
     sendAll(fd, request);
     QByteArray answer;
-    closedWithin(fd, 5000, &answer);
+    const bool ended = closedWithin(fd, 5000, &answer);
+    if (closed)
+        *closed = ended;
     ::close(fd);
     return answer;
 }
@@ -114,36 +108,20 @@ int HostileClients::sendHugeRequests() const
     return cutOff;
 }
 
-bool HostileClients::openIdle(int count)
+bool HostileClients::listensAlongside() const
 {
-    rlimit files{};
-    ::getrlimit(RLIMIT_NOFILE, &files);
-    const rlim_t wanted = rlim_t(1300 + count);
-    if (files.rlim_cur < wanted) {
-        files.rlim_cur = std::min(files.rlim_max, wanted);
-        ::setrlimit(RLIMIT_NOFILE, &files);
-        if (files.rlim_cur < wanted)
-            return false;
-    }
-    for (int k = 0; k < count; ++k) {
-        const int fd = connectClient();
-        if (fd < 0)
-            return false;
-        m_idle.push_back(::fcntl(fd, F_DUPFD, 1200));
-        ::close(fd);
-    }
-    return true;
-}
-
-int HostileClients::idleClosedByServer(int ms)
-{
-    int closed = 0;
-    for (int fd : m_idle) {
-        closed += closedWithin(fd, ms) ? 1 : 0;
-        ::close(fd);
-    }
-    m_idle.clear();
-    return closed;
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    const int yes = 1;
+    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    ::setsockopt(fd, SOL_SOCKET, SO_REUSEPORT, &yes, sizeof yes);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(quint16(m_port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    const bool listens =
+        ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0 && ::listen(fd, 1) == 0;
+    ::close(fd);
+    return listens;
 }
 
 qint64 HostileClients::residentKb(qint64 pid)

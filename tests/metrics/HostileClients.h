@@ -3,38 +3,31 @@
 #include <QByteArray>
 #include <QtGlobal>
 
-#include <vector>
-
 // Clients of an HTTP endpoint on 127.0.0.1 that misbehave: request lines of
-// megabytes, headers without end, connections that never send a byte.
+// megabytes, headers without end, a second program after the same port.
 // Raw sockets, POSIX only.
 class HostileClients
 {
 public:
     explicit HostileClients(int port) : m_port(port) {}
-    ~HostileClients();
 
     // A connected socket, or -1.
     int connectClient() const;
     // Sends `request` and returns all that came back until the server closed
-    // (at most 5 s).
-    QByteArray exchange(const QByteArray &request) const;
+    // (at most 5 s); `closed` tells whether it did.
+    QByteArray exchange(const QByteArray &request, bool *closed = nullptr) const;
 
     // Eight request lines of 4 MB and one endless header, all at once.
     // Returns how many of the nine the server cut off within 5 s.
     int sendHugeRequests() const;
 
-    // Opens `count` connections that send nothing. They are kept on high
-    // descriptors, so that a server in this process gets low ones.
-    bool openIdle(int count);
-    // How many idle connections the server has closed within `ms`; all are
-    // closed afterwards.
-    int idleClosedByServer(int ms);
+    // Whether a socket asking to share the address (SO_REUSEADDR and
+    // SO_REUSEPORT) can listen on the port beside the server.
+    bool listensAlongside() const;
 
     // Resident memory of a process (0: this one), in kB, from /proc.
     static qint64 residentKb(qint64 pid = 0);
 
 private:
     int m_port;
-    std::vector<int> m_idle;
 };

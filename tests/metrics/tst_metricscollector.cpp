@@ -18,13 +18,16 @@ private slots:
     void channelState_data();
     void channelState();
     void lostInstrument_leavesItsStateOut();
+    void silentInstrument_isNotUp_andItsStateLeftOut_data();
+    void silentInstrument_isNotUp_andItsStateLeftOut();
     void exposition_passesPromtool();
 
 private:
     static StatusSnapshot connectedSnapshot();
-    static QString text(const StatusSnapshot &s)
+    // Scraped the moment the instrument was heard from, unless told otherwise.
+    static QString text(const StatusSnapshot &s, qint64 nowMs = 0)
     {
-        return QString::fromStdString(MetricsCollector::exposition(s));
+        return QString::fromStdString(MetricsCollector::exposition(s, nowMs));
     }
 };
 
@@ -150,6 +153,34 @@ void tst_MetricsCollector::lostInstrument_leavesItsStateOut()
         QVERIFY2(!t.contains(QLatin1String(name)), name);
 }
 
+void tst_MetricsCollector::silentInstrument_isNotUp_andItsStateLeftOut_data()
+{
+    QTest::addColumn<int>("interval");
+    QTest::addColumn<int>("silentMs");
+    QTest::addColumn<bool>("up");
+    QTest::newRow("10 s polls, heard 19.9 s ago") << 10 << 19900 << true;
+    QTest::newRow("10 s polls, heard 20 s ago") << 10 << 20000 << false;
+    QTest::newRow("60 s polls, heard 100 s ago") << 60 << 100000 << true;
+    QTest::newRow("interval 0 polls every second: heard 1.5 s ago") << 0 << 1500 << true;
+    QTest::newRow("interval 0, heard 2 s ago") << 0 << 2000 << false;
+}
+
+void tst_MetricsCollector::silentInstrument_isNotUp_andItsStateLeftOut()
+{
+    QFETCH(int, interval);
+    QFETCH(int, silentMs);
+    QFETCH(bool, up);
+    StatusSnapshot s = connectedSnapshot();
+    s.monitorIntervalS = interval;
+    s.heardMs = 86400000;
+    const QString t = text(s, s.heardMs + silentMs);
+    QVERIFY(t.contains(up ? "ksr583_up 1\n" : "ksr583_up 0\n"));
+    for (const char *name : {"ksr583_synchronized", "ksr583_frequency_offset", "ksr583_channel_"})
+        QCOMPARE(t.contains(QLatin1String(name)), up);
+    QVERIFY(t.contains("ksr583_last_answer_timestamp_seconds 1767811503.25\n"));
+    QVERIFY(t.contains("ksr583_polls_total 120\n"));
+}
+
 void tst_MetricsCollector::exposition_passesPromtool()
 {
     const QString promtool = QStandardPaths::findExecutable("promtool");
@@ -158,7 +189,7 @@ void tst_MetricsCollector::exposition_passesPromtool()
     QProcess check;
     check.start(promtool, {"check", "metrics"});
     QVERIFY(check.waitForStarted());
-    check.write(MetricsCollector::exposition(connectedSnapshot()).c_str());
+    check.write(MetricsCollector::exposition(connectedSnapshot(), 0).c_str());
     check.closeWriteChannel();
     QVERIFY(check.waitForFinished(30000));
     const QString said = check.readAllStandardOutput() + check.readAllStandardError();

@@ -2,6 +2,7 @@
 
 #include <QtTest>
 
+#include <cmath>
 #include <limits>
 
 class tst_MetricsText : public QObject
@@ -13,6 +14,8 @@ private slots:
     void labelValue_isEscaped();
     void value_isShortestExactText_data();
     void value_isShortestExactText();
+    void streamedValue_writesWhatToCharsWrites_data();
+    void streamedValue_writesWhatToCharsWrites();
     void render_writesHelpTypeAndSamples_leavesOutEmptyFamilies();
 };
 
@@ -59,6 +62,41 @@ void tst_MetricsText::value_isShortestExactText()
     QFETCH(QString, text);
     QFETCH(QString, expected);
     QCOMPARE(text, expected);
+}
+
+// Held to this standard library's std::to_chars, which it stands in for
+// where there is none.
+void tst_MetricsText::streamedValue_writesWhatToCharsWrites_data()
+{
+    QTest::addColumn<double>("number");
+    QTest::addColumn<bool>("single");
+    QTest::newRow("float offset") << double(1.25e-13f) << true;
+    QTest::newRow("float 0.1") << double(0.1f) << true;
+    QTest::newRow("float zero") << 0.0 << true;
+    QTest::newRow("float 1e7: exponent is shorter") << 1e7 << true;
+    QTest::newRow("float largest") << double(std::numeric_limits<float>::max()) << true;
+    QTest::newRow("float smallest normal") << double(std::numeric_limits<float>::min()) << true;
+    QTest::newRow("negative zero") << -0.0 << false;
+    QTest::newRow("100: fixed is shorter") << 100.0 << false;
+    QTest::newRow("100000: exponent is shorter") << 100000.0 << false;
+    QTest::newRow("time stamp") << 1767811503.25 << false;
+    QTest::newRow("ADEV") << 3.0517578125e-12 << false;
+    QTest::newRow("1e-5") << 1e-5 << false;
+    QTest::newRow("seventeen digits") << 0.1 + 0.2 << false;
+    QTest::newRow("NaN") << std::nan("") << false;
+    QTest::newRow("-Inf") << -std::numeric_limits<double>::infinity() << false;
+}
+
+void tst_MetricsText::streamedValue_writesWhatToCharsWrites()
+{
+    QFETCH(double, number);
+    QFETCH(bool, single);
+    if (single)
+        QCOMPARE(QString::fromStdString(MetricsText::streamedValue(float(number))),
+                 QString::fromStdString(MetricsText::value(float(number))));
+    else
+        QCOMPARE(QString::fromStdString(MetricsText::streamedValue(number)),
+                 QString::fromStdString(MetricsText::value(number)));
 }
 
 void tst_MetricsText::render_writesHelpTypeAndSamples_leavesOutEmptyFamilies()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the Debian package from a finished build tree, checks what is in it,
-# unpacks it into a throw-away root and runs the unpacked programs there.
+# Builds the Debian package from a finished build tree, checks what is in it
+# and what lintian says of it, unpacks it into a throw-away root and runs the
+# unpacked programs there.
 # Usage: check_deb.sh CPACK BUILD_DIR VERSION
 set -euo pipefail
 cpack=$1
@@ -28,16 +29,38 @@ expected="./usr/bin/ksr583-monitor
 ./usr/bin/ksr583-sim
 ./usr/lib/systemd/system/ksr583-monitor.service
 ./usr/share/applications/ksr583-monitor.desktop
-./usr/share/icons/hicolor/64x64/apps/ksr583-monitor.png"
+./usr/share/doc/ksr583-monitor/changelog.gz
+./usr/share/doc/ksr583-monitor/copyright
+./usr/share/icons/hicolor/64x64/apps/ksr583-monitor.png
+./usr/share/man/man1/ksr583-monitor.1.gz
+./usr/share/man/man1/ksr583-sim.1.gz"
 [ "$(sort <<<"$files")" = "$expected" ] || fail "package holds:"$'\n'"$files"
 
+# Qt's SQLite driver is a plugin that no library dependency brings; without it
+# (apt --no-install-recommends) no history is recorded.
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libqt5serialport5 libqt5widgets5 libqcustomplot adduser; do
-  grep -q "$library" <<<"$depends" || fail "dpkg-shlibdeps did not find $library: $depends"
+for library in libqt5serialport5 libqt5widgets5 libqcustomplot libqt5sql5-sqlite adduser; do
+  grep -qE "(^|, )$library" <<<"$depends" || fail "the package does not depend on $library: $depends"
 done
+# The metrics endpoint's HTTP server.
+grep -q libmicrohttpd <<<"$depends" || fail "dpkg-shlibdeps did not find libmicrohttpd: $depends"
+
+# Errors and warnings fail; lintian's informational tags do not.
+lintian_options=(--fail-on error,warning)
+[ "$(id -u)" -ne 0 ] || lintian_options+=(--allow-root)
+lintian "${lintian_options[@]}" "$deb" || fail "lintian finds faults in the package"
 
 root="$work/root"
 dpkg-deb -x "$deb" "$root"
+changelog_version=$(zcat "$root/usr/share/doc/ksr583-monitor/changelog.gz" | dpkg-parsechangelog -l - -S Version)
+[ "$changelog_version" = "$version" ] || fail "the changelog's last entry is $changelog_version, not $version"
+# Every option the programs list has its place in their manual pages.
+for program in ksr583-monitor ksr583-sim; do
+  page=$(zcat "$root/usr/share/man/man1/$program.1.gz" | sed 's/\\-/-/g')
+  for option in $("$root/usr/bin/$program" --help | grep -oE '^ +(-[a-z], )?--[a-z-]+' | grep -oE -- '--[a-z-]+'); do
+    grep -qF -- "$option" <<<"$page" || fail "the manual page of $program does not tell of $option"
+  done
+done
 desktop="$root/usr/share/applications/ksr583-monitor.desktop"
 desktop-file-validate "$desktop" || fail "desktop-file-validate rejects the menu entry"
 grep -qx 'Exec=ksr583-monitor --user-workdir' "$desktop" || fail "menu entry does not start in the user's folder"

@@ -76,7 +76,8 @@ void tst_CommandLine::builtProgram_answersHelpAndVersionWithoutADisplay_data()
     QTest::addColumn<QString>("language");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("version") << "--version" << "C" << CommandLine::versionText();
+    // The same four-part version as the window title and the About box.
+    QTest::newRow("version") << "--version" << "C" << "ksr583-monitor 2.20.05.091";
     QTest::newRow("help") << "--help" << "C" << "--user-workdir";
     QTest::newRow("help in Russian") << "-h" << "ru_RU.UTF-8"
                                      << QString::fromUtf8("Так программу запускает пункт меню.");
@@ -103,7 +104,8 @@ void tst_CommandLine::builtProgram_answersHelpAndVersionWithoutADisplay()
 
     QCOMPARE(monitor.exitStatus(), QProcess::NormalExit);
     QCOMPARE(monitor.exitCode(), 0);
-    QVERIFY2(QString::fromUtf8(monitor.readAllStandardOutput()).contains(expected),
+    // Lines wrap where the widest option leaves room.
+    QVERIFY2(QString::fromUtf8(monitor.readAllStandardOutput()).simplified().contains(expected),
              qPrintable(monitor.readAllStandardError()));
 }
 
@@ -144,7 +146,12 @@ void tst_CommandLine::builtProgram_worksInTheFolderItIsGiven()
     QCOMPARE(QFileInfo::exists(folder + "/fconn583.ini"), userFolder);
     if (userFolder) {
         QSettings ini(folder + "/fconn583.ini", QSettings::IniFormat);
+#ifdef Q_OS_WIN
         QCOMPARE(ini.value("Settings/COM").toString(), QString("COM21"));
+#else
+        // No port to guess: the first start searches for the instrument.
+        QCOMPARE(ini.value("Settings/COM").toString(), QString());
+#endif
         QCOMPARE(ini.value("Settings/Path_local").toString(), QString("."));
     }
 }

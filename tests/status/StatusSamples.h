@@ -11,6 +11,7 @@ inline StatusSnapshot switchingSynchronised()
 {
     StatusSnapshot s;
     s.connected = s.everConnected = true;
+    s.heardMs = 0;
     DETECT detect;
     detect.chan[0] = detect.chan[1] = detect.chan[2] = 1;
     ADJ_CMD_STATE cmd;

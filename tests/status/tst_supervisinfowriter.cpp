@@ -1,6 +1,7 @@
 #include "core/CurrentReference.h"
 #include "status/SupervisInfoWriter.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -209,15 +210,19 @@ void tst_SupervisInfoWriter::withoutInstrument_saysSoAndClaimsNothingUnread()
     QCOMPARE(value("Device_status/Freq_offset"), QStringLiteral("1.5e-13"));
     QCOMPARE(value("Channel_1/Status"), QStringLiteral("INGROUP"));
 
-    // Connected again, only the command state read so far: its keys are
-    // new, the rest stays as it was.
+    // Connected again, the command state and the offsets read, DETECT not
+    // yet: the link has the instrument, but the file claims nothing of it.
     s.connected = true;
     s.cmd = ADJ_CMD_STATE();
     s.cmd->syncStatus = 1;
+    s.cmd->flags = 0x1000;
+    s.adj = ADJ_STATE();
     SupervisInfoWriter::write(m_path, s, m_now.addSecs(120));
-    QCOMPARE(value("Device_status/Synchronization_status"), QStringLiteral("OK"));
-    QCOMPARE(value("Device_status/Err_status"), QStringLiteral("NORMAL"));
+    QCOMPARE(value("Device_status/Synchronization_status"), QStringLiteral("NOSYNC"));
+    QCOMPARE(value("Device_status/Err_status"), QStringLiteral("NOCONNECTION"));
     QCOMPARE(value("Device_status/Connection"), QStringLiteral("YES"));
+    QCOMPARE(value("Device_status/Mode"), QStringLiteral("SUM"));
+    QCOMPARE(value("Device_status/Freq_offset"), QStringLiteral("1.5e-13"));
     QCOMPARE(value("Channel_1/Status"), QStringLiteral("INGROUP"));
 
     // Never connected since start: nothing from the instrument, no answer time.
@@ -258,6 +263,8 @@ void tst_SupervisInfoWriter::rewrite_isNeverSeenHalfWritten()
     reader.join();
     QVERIFY(reads > 0);
     QCOMPARE(partial.load(), 0);
+    // The copy each write made is gone into the file.
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{"SupervisInfo.ini"});
 }
 
 void tst_SupervisInfoWriter::currentReference_data()

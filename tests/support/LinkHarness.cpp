@@ -92,6 +92,8 @@ void LinkHarness::recordSignals()
                 record("pollAnswered", {QString::number(r.record), r.utc.toString(Qt::ISODateWithMs)});
             },
             direct);
+    connect(l, &COMThread::answered, this,
+            [this](const QDateTime &utc) { record("answered", {utc.toString(Qt::ISODateWithMs)}); }, direct);
     connect(l, &COMThread::countersChanged, this,
             [this](const LinkCounters &c) {
                 record("countersChanged", {QString::number(c.polls), QString::number(c.pollTimeouts),

@@ -33,6 +33,7 @@ public:
     ~LinkHarness() override;
 
     SteppedClock &clock() { return *m_clock; }
+    std::shared_ptr<SteppedClock> sharedClock() const { return m_clock; }
     FakeLine &line() { return *m_line; }
     COMThread &link() { return *m_link; }
     QStringList portTrace() const { return m_factory->trace(); }

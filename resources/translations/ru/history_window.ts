@@ -118,14 +118,6 @@
         <translation>Стабильность</translation>
     </message>
     <message>
-        <source>Series:</source>
-        <translation>Ряд:</translation>
-    </message>
-    <message>
-        <source>Offset of %1</source>
-        <translation>Смещение: %1</translation>
-    </message>
-    <message>
         <source>The end of the range must come after its beginning.</source>
         <translation>Конец интервала должен быть позже его начала.</translation>
     </message>
@@ -140,18 +132,6 @@
     <message>
         <source>No history to show: %1</source>
         <translation>Нет истории для показа: %1</translation>
-    </message>
-    <message>
-        <source>Computing the Allan deviation...</source>
-        <translation>Вычисление девиации Аллана...</translation>
-    </message>
-    <message>
-        <source>Too few readings in this range for an Allan deviation (%1).</source>
-        <translation>Слишком мало измерений в этом интервале для девиации Аллана (%1).</translation>
-    </message>
-    <message>
-        <source>%1 readings, one every %2 s; τ from %3 s to %4 s.</source>
-        <translation>Измерений: %1, по одному каждые %2 с; τ от %3 с до %4 с.</translation>
     </message>
     <message>
         <source>Export the shown range as CSV</source>
@@ -197,12 +177,99 @@
         <translation>Время усреднения τ, с</translation>
     </message>
     <message>
-        <source>Overlapping Allan deviation σy(τ)</source>
-        <translation>Девиация Аллана с перекрытием σy(τ)</translation>
+        <source>σy(τ)</source>
+        <translation>σy(τ)</translation>
     </message>
     <message>
-        <source>τ = %1 s   σy(τ) = %2   (%3 differences)</source>
-        <translation>τ = %1 с   σy(τ) = %2   (разностей: %3)</translation>
+        <source>TDEV (right axis)</source>
+        <translation>TDEV (правая ось)</translation>
+    </message>
+    <message>
+        <source>TDEV σx(τ), s</source>
+        <translation>TDEV σx(τ), с</translation>
+    </message>
+</context>
+<context>
+    <name>StabilityPage</name>
+    <message>
+        <source>Series:</source>
+        <translation>Ряд:</translation>
+    </message>
+    <message>
+        <source>τ:</source>
+        <translation>τ:</translation>
+    </message>
+    <message>
+        <source>octaves</source>
+        <translation>октавы</translation>
+    </message>
+    <message>
+        <source>1, 2, 5</source>
+        <translation>1, 2, 5</translation>
+    </message>
+    <message>
+        <source>10 a decade</source>
+        <translation>10 на декаду</translation>
+    </message>
+    <message>
+        <source>τ0:</source>
+        <translation>τ0:</translation>
+    </message>
+    <message>
+        <source>The interval between the readings analysed: by default the one with the most time in the range</source>
+        <translation>Интервал между анализируемыми показаниями: по умолчанию тот, на который приходится больше всего времени в интервале</translation>
+    </message>
+    <message>
+        <source>The averaging times: octaves, 1, 2 and 5 in each decade, or about ten a decade</source>
+        <translation>Времена усреднения: октавы, 1, 2 и 5 в каждой декаде или около десяти на декаду</translation>
+    </message>
+    <message>
+        <source>Export table...</source>
+        <translation>Экспорт таблицы...</translation>
+    </message>
+    <message>
+        <source>Export series...</source>
+        <translation>Экспорт ряда...</translation>
+    </message>
+    <message>
+        <source>Offset of %1</source>
+        <translation>Смещение: %1</translation>
+    </message>
+    <message>
+        <source>most time</source>
+        <translation>авто</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>Computing the stability...</source>
+        <translation>Вычисление стабильности...</translation>
+    </message>
+    <message>
+        <source>Export the stability table as CSV</source>
+        <translation>Экспорт таблицы стабильности в CSV</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>Файлы CSV (*.csv)</translation>
+    </message>
+    <message>
+        <source>Stability table exported to %1.</source>
+        <translation>Таблица стабильности экспортирована в %1.</translation>
+    </message>
+    <message>
+        <source>Could not export to %1: %2</source>
+        <translation>Не удалось экспортировать в %1: %2</translation>
+    </message>
+    <message>
+        <source>Export the analysed series (MJD, fractional frequency)</source>
+        <translation>Экспорт анализируемого ряда (MJD, относительная частота)</translation>
+    </message>
+    <message>
+        <source>Text files (*.txt *.dat)</source>
+        <translation>Текстовые файлы (*.txt *.dat)</translation>
     </message>
 </context>
 </TS>

@@ -4,8 +4,8 @@
 <context>
     <name>PortFailure</name>
     <message>
-        <source>Cannot open %1: permission denied.</source>
-        <translation>Не удаётся открыть %1: доступ запрещён.</translation>
+        <source>Cannot open %1: permission denied, and no group may both read and write it. The administrator can give it to a group such as &quot;dialout&quot; with a udev rule and put the user in that group.</source>
+        <translation>Не удаётся открыть %1: доступ запрещён, и ни одной группе не разрешены и чтение, и запись. Администратор может передать порт группе, например «dialout», правилом udev и включить пользователя в эту группу.</translation>
     </message>
     <message>
         <source>Cannot open %1: permission denied. The user must be in the group &quot;%2&quot; that owns the port (sudo usermod -aG %2 $USER) and log in again.</source>

@@ -1,0 +1,153 @@
+#include "ServiceMessages.h"
+
+#include "ParameterCodec.h"
+#include "ProtocolMessage.h"
+#include "RecordCodec.h"
+#include "ViewCodec.h"
+
+namespace {
+
+const char *const kEvents[] = {"ave", "freqLimit", "timeDifference", "ppsDelay"};
+
+QByteArray message(const char *type, const QJsonObject &fields = QJsonObject())
+{
+    return ProtocolMessage::encode(QLatin1String(type), fields);
+}
+
+}  // namespace
+
+namespace ServiceMessages {
+
+QString eventName(ResultsEvent e)
+{
+    return QLatin1String(kEvents[int(e)]);
+}
+
+bool eventFromName(const QString &name, ResultsEvent *out)
+{
+    for (int i = 0; i < 4; ++i) {
+        if (name == QLatin1String(kEvents[i])) {
+            *out = ResultsEvent(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+QByteArray welcome(const QString &serviceName, const QString &program)
+{
+    return message("welcome", {{"version", Protocol::Version}, {"service", serviceName}, {"program", program}});
+}
+
+QByteArray snapshot(const ServiceSnapshot &s)
+{
+    return message("snapshot", {{"snapshot", ViewCodec::toJson(s)}});
+}
+
+QByteArray record(const PollReading &r)
+{
+    return message("record", RecordCodec::toJson(r));
+}
+
+QByteArray results(const LinkResults &r, ResultsEvent event)
+{
+    return message("results", {{"event", eventName(event)}, {"value", RecordCodec::toJson(r)}});
+}
+
+QByteArray line(const ServiceLine &l)
+{
+    return message("line", ViewCodec::toJson(l));
+}
+
+QByteArray link(const LinkStatus &s)
+{
+    return message("link", ViewCodec::toJson(s));
+}
+
+QByteArray title(const QString &item)
+{
+    return message("title", {{"item", item}});
+}
+
+QByteArray deviceInfo(const DeviceInfo &d)
+{
+    return message("deviceInfo", ViewCodec::toJson(d));
+}
+
+QByteArray progress(const WorkProgress &p)
+{
+    return message("progress", ViewCodec::toJson(p));
+}
+
+QByteArray counters(const LinkCounters &c)
+{
+    return message("counters", RecordCodec::toJson(c));
+}
+
+QByteArray error(const QString &reason, const QString &text, qint64 id)
+{
+    QJsonObject o{{"reason", reason}, {"text", text}};
+    if (id >= 0)
+        o.insert(QStringLiteral("id"), double(id));
+    return message("error", o);
+}
+
+QByteArray pong(qint64 id)
+{
+    return message("pong", {{"id", double(id)}});
+}
+
+QByteArray loginResult(const LoginReply &r)
+{
+    return message("loginResult", {{"outcome", r.outcome},
+                                   {"account", r.account},
+                                   {"level", r.level},
+                                   {"rights", QJsonArray::fromStringList(r.rights)},
+                                   {"attemptsLeft", r.attemptsLeft},
+                                   {"maxAttempts", r.maxAttempts},
+                                   {"waitSeconds", double(r.waitSeconds)}});
+}
+
+QByteArray commandResult(qint64 id, int code, const QString &outcome, const QString &reason)
+{
+    return message("commandResult",
+                   {{"id", double(id)}, {"code", code}, {"outcome", outcome}, {"reason", reason}});
+}
+
+QByteArray hello(const QString &client)
+{
+    return message("hello", {{"version", Protocol::Version}, {"client", client}});
+}
+
+QByteArray login(const QString &login, const QString &password)
+{
+    return message("login", {{"login", login}, {"password", password}});
+}
+
+QByteArray logout()
+{
+    return message("logout");
+}
+
+QByteArray command(qint64 id, int code, const CommandParameters &params, const QString &login,
+                   const QString &password)
+{
+    QJsonObject o{{"id", double(id)}, {"code", code}, {"params", ParameterCodec::requestToJson(code, params)}};
+    if (!login.isEmpty()) {
+        o.insert(QStringLiteral("login"), login);
+        o.insert(QStringLiteral("password"), password);
+    }
+    return message("command", o);
+}
+
+QByteArray abortSteering(qint64 id)
+{
+    return message("abortSteering", {{"id", double(id)}});
+}
+
+QByteArray ping(qint64 id)
+{
+    return message("ping", {{"id", double(id)}});
+}
+
+}  // namespace ServiceMessages

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "JsonReader.h"
+#include "ViewValues.h"
+
+#include <QJsonObject>
+
+// The view's values as JSON and back, each text bounded.
+namespace ViewCodec {
+
+constexpr int MaxLineLength = 4096;
+constexpr int MaxNameLength = 256;  // ports, titles, the service's name
+constexpr int MaxInfoLength = 64;   // each text of the device information
+constexpr int MaxColourLength = 20;
+
+QJsonObject toJson(const ServiceLine &l);
+QJsonObject toJson(const LinkStatus &s);
+QJsonObject toJson(const WorkProgress &p);
+QJsonObject toJson(const DeviceInfo &d);
+QJsonObject toJson(const ServiceSnapshot &s);
+
+bool fromJson(JsonReader r, ServiceLine *out);
+bool fromJson(JsonReader r, LinkStatus *out);
+bool fromJson(JsonReader r, WorkProgress *out);
+bool fromJson(JsonReader r, DeviceInfo *out);
+bool fromJson(JsonReader r, ServiceSnapshot *out);
+
+}  // namespace ViewCodec
