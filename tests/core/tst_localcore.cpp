@@ -1,6 +1,8 @@
 #include "core/LocalCore.h"
 #include "link/COMThread.h"
 #include "link/Frame.h"
+#include "metrics/MetricsCollector.h"
+#include "status/StatusPublisher.h"
 #include "tests/support/FakeInstrument.h"
 #include "tests/support/FakePort.h"
 #include "tests/support/SteppedClock.h"
@@ -22,6 +24,7 @@ private slots:
     void cleanup();
 
     void commands_goOutWithTheBlockTheyWereGiven();
+    void metrics_stopTellingTheInstrumentOnTheCoresClock();
     void unattended_data();
     void unattended();
 
@@ -132,6 +135,22 @@ void tst_LocalCore::commands_goOutWithTheBlockTheyWereGiven()
     m_core->loadHistoryEveryDay();
     QVERIFY(m_linkClock->runTo(m_linkClock->monotonicMs() + 3000));
     QVERIFY(m_line->codes().contains("G00"));
+}
+
+void tst_LocalCore::metrics_stopTellingTheInstrumentOnTheCoresClock()
+{
+    QVERIFY(open("[Settings]\nAnalyseAtStart=0\nMonitorInterval=10\n", false));
+    QVERIFY(connectLink());
+    const auto board = m_core->statusPublisher()->board();
+    const auto says = [&board](const char *line) {
+        return QString::fromStdString(MetricsCollector::exposition(*board)).contains(QLatin1String(line));
+    };
+    QVERIFY(QTest::qWaitFor([&says] { return says("ksr583_up 1\n"); }));
+
+    // The link stands still in its own time, as a hung one would; two poll
+    // intervals pass on the clock the core was given.
+    m_clock->advance(21000);
+    QVERIFY(says("ksr583_up 0\n"));
 }
 
 void tst_LocalCore::unattended_data()
