@@ -122,7 +122,10 @@ private:
     QStringList m_channelNames;
     int m_analyseAtStart = 1;
     ViewSettings m_viewSettings;
-    CommandParameters m_lastParams;  // of the last command: the daily download takes its folder
+    // Of the last command: the daily download takes its folder. Whoever submits
+    // a block chooses it so; a window attached from elsewhere must not choose a
+    // folder of the service's computer.
+    CommandParameters m_lastParams;
     LinkStatus m_linkStatus = LinkStatus::NotConnected;
     QString m_titleItem;
     DeviceInfo m_device;
