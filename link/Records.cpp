@@ -2,6 +2,8 @@
 
 #include "Frame.h"
 
+#include <cstring>
+
 using namespace Frame;
 
 ADJ_CMD_STATE ADJ_CMD_STATE::fromPayload(const QByteArray &p)
@@ -24,12 +26,13 @@ QByteArray ADJ_CMD_STATE::toPayload() const
 {
     QByteArray p;
     appendI16(p, syncStatus);
-    for (qint16 v : qualState)
-        appendI16(p, v);
-    for (qint16 v : chanWord)
-        appendI16(p, v);
-    for (quint16 v : qualTimeLeft)
-        appendU16(p, v);
+    // Index loops: a range-for would bind a reference to a packed member.
+    for (int i = 0; i < 4; ++i)
+        appendI16(p, qualState[i]);
+    for (int i = 0; i < 4; ++i)
+        appendI16(p, chanWord[i]);
+    for (int i = 0; i < 4; ++i)
+        appendU16(p, qualTimeLeft[i]);
     appendU16(p, estimationTimeLeft);
     p.append(reinterpret_cast<const char *>(reserved), sizeof reserved);
     appendU16(p, flags);
@@ -47,23 +50,30 @@ DETECT DETECT::fromPayload(const QByteArray &p)
 QByteArray DETECT::toPayload() const
 {
     QByteArray p;
-    for (qint16 v : chan)
-        appendI16(p, v);
+    for (int i = 0; i < 4; ++i)
+        appendI16(p, chan[i]);
     return p;
 }
 
 namespace {
 
-void readFloats(const QByteArray &p, int offset, float *out, int count)
+// The records are packed, so their float arrays may sit at any address:
+// elements are copied, never read or written through a float pointer.
+void readFloats(const QByteArray &p, int offset, void *out, int count)
 {
-    for (int i = 0; i < count; ++i)
-        out[i] = f32(p, offset + 4 * i);
+    for (int i = 0; i < count; ++i) {
+        const float v = f32(p, offset + 4 * i);
+        std::memcpy(static_cast<char *>(out) + i * sizeof v, &v, sizeof v);
+    }
 }
 
-void writeFloats(QByteArray &p, const float *in, int count)
+void writeFloats(QByteArray &p, const void *in, int count)
 {
-    for (int i = 0; i < count; ++i)
-        appendF32(p, in[i]);
+    for (int i = 0; i < count; ++i) {
+        float v;
+        std::memcpy(&v, static_cast<const char *>(in) + i * sizeof v, sizeof v);
+        appendF32(p, v);
+    }
 }
 
 }  // namespace

@@ -45,22 +45,28 @@ QString JsonReader::rangeText(qint64 lowest, qint64 highest)
 
 bool JsonReader::integer(const char *key, quint64 *out)
 {
-    if (!ok() || !JsonNumber::toUInt64(value(key), out))
+    quint64 v = 0;
+    if (!ok() || !JsonNumber::toUInt64(value(key), &v))
         return fail(key, tr("not a whole number from 0 to 18446744073709551615"));
+    store(out, v);
     return true;
 }
 
 bool JsonReader::number(const char *key, float *out)
 {
-    if (!ok() || !JsonNumber::toFloat(value(key), out))
+    float v = 0;
+    if (!ok() || !JsonNumber::toFloat(value(key), &v))
         return fail(key, tr("not a single-precision number"));
+    store(out, v);
     return true;
 }
 
 bool JsonReader::number(const char *key, double *out)
 {
-    if (!ok() || !JsonNumber::toDouble(value(key), out))
+    double v = 0;
+    if (!ok() || !JsonNumber::toDouble(value(key), &v))
         return fail(key, tr("not a number"));
+    store(out, v);
     return true;
 }
 
@@ -69,7 +75,7 @@ bool JsonReader::boolean(const char *key, bool *out)
     const QJsonValue v = value(key);
     if (!ok() || !v.isBool())
         return fail(key, tr("not true or false"));
-    *out = v.toBool();
+    store(out, v.toBool());
     return true;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstring>
+
 #include "JsonNumber.h"
 
 #include <QCoreApplication>
@@ -41,7 +43,7 @@ public:
         qint64 v = 0;
         if (!ok() || !readInteger(value(key), lowest, highest, &v))
             return fail(key, rangeText(lowest, highest));
-        *out = T(v);
+        store(out, T(v));
         return true;
     }
     bool integer(const char *key, quint64 *out);
@@ -55,15 +57,19 @@ public:
     // `zone` (Qt::UTC or Qt::LocalTime).
     bool dateTime(const char *key, Qt::TimeSpec zone, QDateTime *out);
 
-    // A fixed-length array of numbers.
+    // A fixed-length array of numbers. `out` may be a packed record's member,
+    // so it is written whole by copy and only when every element is good.
     template <typename T, int N>
-    bool array(const char *key, T (&out)[N])
+    bool array(const char *key, T (*out)[N])
     {
         const QJsonArray a = arrayOf(key, N, N);
+        T read[N] = {};
         for (int i = 0; ok() && i < N; ++i) {
-            if (!element(a[i], &out[i]))
+            if (!element(a[i], &read[i]))
                 fail(key, tr("element %1 out of range").arg(i));
         }
+        if (ok())
+            std::memcpy(out, read, sizeof read);
         return ok();
     }
     // An array of `lowest` to `highest` elements (empty on a fault).
@@ -76,6 +82,13 @@ public:
     bool finish();
 
 private:
+    // Fields of packed records may sit at any address: written by copy.
+    template <typename T>
+    static void store(T *out, T v)
+    {
+        std::memcpy(out, &v, sizeof v);
+    }
+
     JsonReader(const QJsonObject &object, const QString &path, std::shared_ptr<QString> error);
 
     QJsonValue value(const char *key);

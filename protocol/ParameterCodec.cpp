@@ -64,10 +64,10 @@ QJsonObject toJson(const CommandParameters &p)
     const SyncControlInfo &s = p.syncControl_info;
     const QJsonObject sync{{"Ref_Chan", s.Ref_Chan},         {"BackUp1_Chan", s.BackUp1_Chan},
                            {"BackUp2_Chan", s.BackUp2_Chan}, {"BackUp3_Chan", s.BackUp3_Chan},
-                           {"SyncIsOn", s.SyncIsOn},         {"chanIncluded", array(s.chanIncluded)},
+                           {"SyncIsOn", s.SyncIsOn},         {"chanIncluded", array(&s.chanIncluded)},
                            {"modeNew", mode(s.modeNew)},     {"modeCur", mode(s.modeCur)},
-                           {"syncStatus", s.syncStatus},     {"chanAvailable", array(s.chanAvailable)},
-                           {"stat", array(s.stat)}};
+                           {"syncStatus", s.syncStatus},     {"chanAvailable", array(&s.chanAvailable)},
+                           {"stat", array(&s.stat)}};
     const PhaseControlInfo &ph = p.phaseControl_info;
     const QJsonObject phase{
         {"phaseOffset", ph.phaseOffset}, {"timerInterval", ph.timerInterval}, {"endTime", time(ph.endTime)}};
@@ -77,9 +77,9 @@ QJsonObject toJson(const CommandParameters &p)
                             {"lastUpdate", time(d.lastUpdate)}};
     const AveControlInfo &a = p.ave_info;
     const QJsonObject ave{{"enabledNew", a.enabledNew},
-                          {"aveNew", array(a.aveNew)},
+                          {"aveNew", array(&a.aveNew)},
                           {"enabledCur", a.enabledCur},
-                          {"aveCur", array(a.aveCur)}};
+                          {"aveCur", array(&a.aveCur)}};
     return {{"syncControl_info", sync},
             {"phaseControl_info", phase},
             {"freq_newOffset", JsonNumber::fromDouble(p.freq_newOffset)},
@@ -103,12 +103,12 @@ bool fromJson(JsonReader r, CommandParameters *out)
     s.integer("BackUp2_Chan", &sync.BackUp2_Chan);
     s.integer("BackUp3_Chan", &sync.BackUp3_Chan);
     s.boolean("SyncIsOn", &sync.SyncIsOn);
-    s.array("chanIncluded", sync.chanIncluded);
+    s.array("chanIncluded", &sync.chanIncluded);
     readMode(s, "modeNew", &sync.modeNew);
     readMode(s, "modeCur", &sync.modeCur);
     s.integer("syncStatus", &sync.syncStatus);
-    s.array("chanAvailable", sync.chanAvailable);
-    s.array("stat", sync.stat);
+    s.array("chanAvailable", &sync.chanAvailable);
+    s.array("stat", &sync.stat);
     s.finish();
 
     JsonReader ph = r.object("phaseControl_info");
@@ -138,9 +138,9 @@ bool fromJson(JsonReader r, CommandParameters *out)
 
     JsonReader a = r.object("ave_info");
     a.integer("enabledNew", &out->ave_info.enabledNew);
-    a.array("aveNew", out->ave_info.aveNew);
+    a.array("aveNew", &out->ave_info.aveNew);
     a.boolean("enabledCur", &out->ave_info.enabledCur);
-    a.array("aveCur", out->ave_info.aveCur);
+    a.array("aveCur", &out->ave_info.aveCur);
     a.finish();
 
     RecordCodec::fromJson(r.object("pps_info"), &out->pps_info);
@@ -177,11 +177,11 @@ QJsonObject requestToJson(int code, const CommandParameters &p)
     case COMMAND_SET_MODE:
         return {{"modeNew", mode(s.modeNew)}};
     case COMMAND_SET_CHAN_STAT:
-        return {{"chanIncluded", array(s.chanIncluded)}};
+        return {{"chanIncluded", array(&s.chanIncluded)}};
     case COMMAND_MASTER_CHAN:
         return {{"Ref_Chan", s.Ref_Chan}};
     case COMMAND_SET_AVE:
-        return {{"aveNew", array(p.ave_info.aveNew)}};
+        return {{"aveNew", array(&p.ave_info.aveNew)}};
     case COMMAND_SET_AVE_ENABLED:
         return {{"enabledNew", p.ave_info.enabledNew}};
     default:
@@ -229,13 +229,13 @@ bool requestFromJson(int code, JsonReader r, CommandParameters *out)
         readMode(r, "modeNew", &s.modeNew);
         break;
     case COMMAND_SET_CHAN_STAT:
-        r.array("chanIncluded", s.chanIncluded);
+        r.array("chanIncluded", &s.chanIncluded);
         break;
     case COMMAND_MASTER_CHAN:
         r.integer("Ref_Chan", &s.Ref_Chan);
         break;
     case COMMAND_SET_AVE:
-        r.array("aveNew", out->ave_info.aveNew);
+        r.array("aveNew", &out->ave_info.aveNew);
         break;
     case COMMAND_SET_AVE_ENABLED:
         r.integer("enabledNew", &out->ave_info.enabledNew);

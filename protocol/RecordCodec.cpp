@@ -19,34 +19,34 @@ QJsonValue time(const QDateTime &t)
 
 QJsonObject toJson(const DETECT &d)
 {
-    return {{"chan", array(d.chan)}};
+    return {{"chan", array(&d.chan)}};
 }
 
 bool fromJson(JsonReader r, DETECT *out)
 {
-    r.array("chan", out->chan);
+    r.array("chan", &out->chan);
     return r.finish();
 }
 
 QJsonObject toJson(const ADJ_CMD_STATE &s)
 {
     return {{"syncStatus", s.syncStatus},
-            {"qualState", array(s.qualState)},
-            {"chanWord", array(s.chanWord)},
-            {"qualTimeLeft", array(s.qualTimeLeft)},
+            {"qualState", array(&s.qualState)},
+            {"chanWord", array(&s.chanWord)},
+            {"qualTimeLeft", array(&s.qualTimeLeft)},
             {"estimationTimeLeft", s.estimationTimeLeft},
-            {"reserved", array(s.reserved)},
+            {"reserved", array(&s.reserved)},
             {"flags", s.flags}};
 }
 
 bool fromJson(JsonReader r, ADJ_CMD_STATE *out)
 {
     r.integer("syncStatus", &out->syncStatus);
-    r.array("qualState", out->qualState);
-    r.array("chanWord", out->chanWord);
-    r.array("qualTimeLeft", out->qualTimeLeft);
+    r.array("qualState", &out->qualState);
+    r.array("chanWord", &out->chanWord);
+    r.array("qualTimeLeft", &out->qualTimeLeft);
     r.integer("estimationTimeLeft", &out->estimationTimeLeft);
-    r.array("reserved", out->reserved);
+    r.array("reserved", &out->reserved);
     r.integer("flags", &out->flags);
     return r.finish();
 }
@@ -55,31 +55,31 @@ QJsonObject toJson(const ADJ_STATE &s)
 {
     return {{"freqOffset", JsonNumber::fromFloat(s.freqOffset)},
             {"freqDrift", JsonNumber::fromFloat(s.freqDrift)},
-            {"coeff", array(s.coeff)},
-            {"reserved1", array(s.reserved1)},
-            {"chanOffset", array(s.chanOffset)},
-            {"reserved2", array(s.reserved2)}};
+            {"coeff", array(&s.coeff)},
+            {"reserved1", array(&s.reserved1)},
+            {"chanOffset", array(&s.chanOffset)},
+            {"reserved2", array(&s.reserved2)}};
 }
 
 bool fromJson(JsonReader r, ADJ_STATE *out)
 {
     r.number("freqOffset", &out->freqOffset);
     r.number("freqDrift", &out->freqDrift);
-    r.array("coeff", out->coeff);
-    r.array("reserved1", out->reserved1);
-    r.array("chanOffset", out->chanOffset);
-    r.array("reserved2", out->reserved2);
+    r.array("coeff", &out->coeff);
+    r.array("reserved1", &out->reserved1);
+    r.array("chanOffset", &out->chanOffset);
+    r.array("reserved2", &out->reserved2);
     return r.finish();
 }
 
 QJsonObject toJson(const VAR_STRUCT &v)
 {
-    return {{"value", array(v.value)}};
+    return {{"value", array(&v.value)}};
 }
 
 bool fromJson(JsonReader r, VAR_STRUCT *out)
 {
-    r.array("value", out->value);
+    r.array("value", &out->value);
     return r.finish();
 }
 
@@ -126,7 +126,7 @@ bool fromJson(JsonReader r, PollReading *out)
     int index = 0;
     while (index < 4 && name != QLatin1String(kRecordNames[index]))
         ++index;
-    if (r.ok() && index == 4)
+    if (index == 4)  // also when "record" itself was missing or bad
         return r.fail("record", JsonReader::tr("not one of detect, cmdState, adjState, varState"));
     out->record = PollReading::Record(index);
     switch (out->record) {
@@ -166,7 +166,7 @@ bool fromJson(JsonReader r, LinkCounters *out)
 QJsonObject toJson(const JournalRecord &j)
 {
     return {{"reserved", j.reserved},   {"number", j.number},     {"offset", JsonNumber::fromFloat(j.offset)},
-            {"rfd", array(j.rfd)},      {"dac2", j.dac2},         {"dac1", j.dac1},
+            {"rfd", array(&j.rfd)},      {"dac2", j.dac2},         {"dac1", j.dac1},
             {"channels", j.channels},   {"event", j.event},       {"day", j.day},
             {"month", j.month},         {"year", j.year},         {"second", j.second},
             {"minute", j.minute},       {"hour", j.hour},         {"trend", JsonNumber::fromFloat(j.trend)}};
@@ -177,7 +177,7 @@ bool fromJson(JsonReader r, JournalRecord *out)
     r.integer("reserved", &out->reserved);
     r.integer("number", &out->number);
     r.number("offset", &out->offset);
-    r.array("rfd", out->rfd);
+    r.array("rfd", &out->rfd);
     r.integer("dac2", &out->dac2);
     r.integer("dac1", &out->dac1);
     r.integer("channels", &out->channels);
@@ -221,7 +221,7 @@ QJsonObject toJson(const LinkResults &l)
 {
     return {{"aveEnabled", l.aveEnabled},
             {"aveEnabledReadings", JsonNumber::fromUInt64(l.aveEnabledReadings)},
-            {"aveValues", array(l.aveValues)},
+            {"aveValues", array(&l.aveValues)},
             {"currentLimit", JsonNumber::fromFloat(l.currentLimit)},
             {"timeDifference", l.timeDifference},
             {"dateDifference", l.dateDifference},
@@ -233,7 +233,7 @@ bool fromJson(JsonReader r, LinkResults *out)
 {
     r.boolean("aveEnabled", &out->aveEnabled);
     r.integer("aveEnabledReadings", &out->aveEnabledReadings);
-    r.array("aveValues", out->aveValues);
+    r.array("aveValues", &out->aveValues);
     r.number("currentLimit", &out->currentLimit);
     r.integer("timeDifference", &out->timeDifference);
     r.integer("dateDifference", &out->dateDifference);

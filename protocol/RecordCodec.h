@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstring>
+
 #include "JsonReader.h"
 
 #include "link/CommandParameters.h"
@@ -43,11 +45,15 @@ bool fromJson(JsonReader r, LinkResults *out);
 // "2026-01-07T15:45:00.000Z", or null for an invalid time.
 QJsonValue time(const QDateTime &t);
 
+// Records are packed, so their arrays may sit at any address: they are
+// copied out, never bound to a reference.
 template <typename T, int N>
-QJsonArray array(const T (&values)[N])
+QJsonArray array(const T (*values)[N])
 {
+    T copy[N];
+    std::memcpy(copy, values, sizeof copy);
     QJsonArray a;
-    for (const T &v : values) {
+    for (const T &v : copy) {
         if constexpr (std::is_same<T, float>::value)
             a.append(JsonNumber::fromFloat(v));
         else if constexpr (std::is_same<T, double>::value)

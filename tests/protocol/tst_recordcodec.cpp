@@ -60,6 +60,8 @@ private slots:
     void everyRecordAndBlock_roundTrips();
     void hostileField_isRefusedWithItsPath_data();
     void hostileField_isRefusedWithItsPath();
+    void reading_withoutAKnownRecord_isRefused_data();
+    void reading_withoutAKnownRecord_isRefused();
     void request_carriesOnlyItsFieldsAndKeepsTheServicesOwn();
 };
 
@@ -192,6 +194,26 @@ void tst_RecordCodec::hostileField_isRefusedWithItsPath()
     JsonReader r(wire(bad));
     QVERIFY(!ViewCodec::fromJson(r, &back));
     QVERIFY2(r.error().contains(reason), qPrintable(r.error()));
+}
+
+void tst_RecordCodec::reading_withoutAKnownRecord_isRefused_data()
+{
+    QTest::addColumn<QJsonValue>("record");
+    QTest::newRow("missing") << QJsonValue(QJsonValue::Undefined);
+    QTest::newRow("not a text") << QJsonValue(2);
+    QTest::newRow("a name the protocol has not") << QJsonValue("journal");
+}
+
+void tst_RecordCodec::reading_withoutAKnownRecord_isRefused()
+{
+    QFETCH(QJsonValue, record);
+    PollReading p;
+    p.record = PollReading::VarStruct;
+    const QJsonObject bad = edited(RecordCodec::toJson(p), "record", record);
+    PollReading back;
+    JsonReader r(wire(bad));
+    QVERIFY(!RecordCodec::fromJson(r, &back));
+    QVERIFY2(r.error().startsWith("record"), qPrintable(r.error()));
 }
 
 void tst_RecordCodec::request_carriesOnlyItsFieldsAndKeepsTheServicesOwn()
