@@ -1,11 +1,16 @@
 #include "dialogs/MessageBox.h"
 #include "mainwindow/MainWindow.h"
+#include "platform/DisplayAccess.h"
 #include "platform/ParentConsole.h"
 #include "startup/CommandLine.h"
+#include "startup/InstanceLock.h"
+#include "startup/Service.h"
 #include "startup/WorkFolder.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QTextCodec>
+#include <QTranslator>
 
 #include <cstdio>
 
@@ -24,38 +29,35 @@ void useUtf8()
     QTextCodec::setCodecForLocale(QTextCodec::codecForName("utf8"));
 }
 
-}  // namespace
-
-int main(int argc, char *argv[])
+void sayLine(const QString &line)
 {
-    QCoreApplication::setApplicationName(QStringLiteral("ksr583-monitor"));
+    ParentConsole::forThisSystem()->attach();
+    std::fprintf(stderr, "%s\n", qPrintable(line));
+}
 
-    // Help, version and the history's commands need no display: they are
-    // answered before the GUI application would ask for one.
-    CommandLine early;
-    const CommandLine::Request request = early.parse(argumentList(argc, argv));
-    if (request == CommandLine::Request::Help || request == CommandLine::Request::Version) {
-        QCoreApplication app(argc, argv);
-        useUtf8();
-        ParentConsole::forThisSystem()->attach();
-        return CommandLine::answer(request);
+// The history's commands run beside a running program, or take its folder
+// (an import), as HistoryCommand decides.
+int runHistory(int argc, char *argv[], const CommandLine &command, CommandLine::Request request)
+{
+    QCoreApplication app(argc, argv);
+    useUtf8();
+    ParentConsole::forThisSystem()->attach();
+    if (request == CommandLine::Request::Error) {
+        std::fprintf(stderr, "%s\n", qPrintable(command.errorText()));
+        return 1;
     }
-    if (request == CommandLine::Request::History
-        || (request == CommandLine::Request::Error && early.asksHistory())) {
-        QCoreApplication app(argc, argv);
-        useUtf8();
-        ParentConsole::forThisSystem()->attach();
-        if (request == CommandLine::Request::Error) {
-            std::fprintf(stderr, "%s\n", qPrintable(early.errorText()));
-            return 1;
-        }
-        CommandLine::useSystemLanguage();
-        return early.history().run(early.workdir(), early.userWorkdir());
-    }
+    QTranslator systemLanguage;
+    CommandLine::useSystemLanguage(systemLanguage);
+    return command.history().run(command.workdir(), command.userWorkdir());
+}
 
+int runWindow(int argc, char *argv[])
+{
     QApplication app(argc, argv);
     useUtf8();
     QGuiApplication::setDesktopFileName(QStringLiteral("ksr583-monitor"));
+    QTranslator systemLanguage;
+    CommandLine::useSystemLanguage(systemLanguage);
 
     // Qt has taken its own options (-platform, -style) out by now.
     CommandLine command;
@@ -67,13 +69,59 @@ int main(int argc, char *argv[])
     if (!command.workdir().isEmpty()) {
         QString error;
         if (!WorkFolder::enter(command.workdir(), command.userWorkdir(), &error)) {
-            std::fprintf(stderr, "%s\n", qPrintable(error));
+            sayLine(error);
             MessageBox::warning(nullptr, error);
             return 1;
         }
     }
+    // A folder that cannot be written gets no lock; the window says what
+    // it cannot write there, as it always has.
+    InstanceLock lock(QDir::currentPath());
+    if (lock.acquire() == InstanceLock::Outcome::InUse) {
+        sayLine(lock.problem());
+        MessageBox::warning(nullptr, lock.problem());
+        return 1;
+    }
 
+    QCoreApplication::removeTranslator(&systemLanguage);
     MainWindow window;
     window.show();
     return app.exec();
+}
+
+}  // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication::setApplicationName(QStringLiteral("ksr583-monitor"));
+
+    // Help, version, the history's commands and the service need no display:
+    // they are answered before the GUI application would ask for one, and
+    // before any instance lock.
+    const QStringList arguments = argumentList(argc, argv);
+    CommandLine early;
+    const CommandLine::Request request = early.parse(arguments);
+    if (request == CommandLine::Request::Help || request == CommandLine::Request::Version) {
+        QCoreApplication app(argc, argv);
+        useUtf8();
+        ParentConsole::forThisSystem()->attach();
+        return CommandLine::answer(request);
+    }
+    if (request == CommandLine::Request::History
+        || (request == CommandLine::Request::Error && early.asksHistory()))
+        return runHistory(argc, argv, early, request);
+    if (request == CommandLine::Request::Run && early.service()) {
+        QCoreApplication app(argc, argv);
+        useUtf8();
+        // Its lines and Ctrl+C reach the console that started it.
+        ParentConsole::forThisSystem()->attach();
+        return Service::run(early.workdir());
+    }
+    if (!DisplayAccess::forThisSystem()->available(CommandLine::platformAsked(arguments))) {
+        // Without a display, Qt's own options can mean nothing: the mistake
+        // is told as it is.
+        sayLine(request == CommandLine::Request::Error ? early.errorText() : CommandLine::noDisplayText());
+        return 1;
+    }
+    return runWindow(argc, argv);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs/AccountsFile.h"
+#include "core/AccountsFile.h"
 
 #include <QByteArray>
 #include <QHash>

@@ -19,7 +19,8 @@ MonitorProcess::~MonitorProcess()
     stop();
 }
 
-bool MonitorProcess::start(const QString &folder, const QString &port, int monitorInterval, int metricsPort)
+bool MonitorProcess::start(const QString &folder, const QString &port, int monitorInterval, int metricsPort,
+                           Mode mode)
 {
     stop();
     if (!QFileInfo(program()).isExecutable()) {
@@ -40,11 +41,20 @@ bool MonitorProcess::start(const QString &folder, const QString &port, int monit
     m_process = std::make_unique<QProcess>();
     m_process->setWorkingDirectory(folder);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    QStringList arguments;
+    if (mode == Mode::Service) {
+        for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+            env.remove(QString::fromLatin1(name));
+        arguments << QStringLiteral("--service");
+        // Its program log lines on standard error are not the benchmark's.
+        m_process->setStandardErrorFile(QProcess::nullDevice());
+    } else {
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        m_process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    }
     m_process->setProcessEnvironment(env);
-    m_process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_process->setStandardOutputFile(QProcess::nullDevice());
-    m_process->start(program(), QStringList());
+    m_process->start(program(), arguments);
     if (!m_process->waitForStarted(TimeoutMs)) {
         m_error = m_process->errorString();
         return false;

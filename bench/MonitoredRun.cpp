@@ -10,7 +10,8 @@ namespace {
 const QStringList PollCodes = {"P10", "PC0", "PA0", "PV0"};
 }
 
-bool MonitoredRun::start(const QString &name, const QStringList &simOptions, int monitorInterval, int metricsPort)
+bool MonitoredRun::start(const QString &name, const QStringList &simOptions, int monitorInterval, int metricsPort,
+                         MonitorProcess::Mode mode)
 {
     const QString link = m_dir.filePath(
         QStringLiteral("ksr583-bench-%1-%2").arg(name).arg(QCoreApplication::applicationPid()));
@@ -21,7 +22,7 @@ bool MonitoredRun::start(const QString &name, const QStringList &simOptions, int
     }
     const QString folder = m_dir.filePath(QStringLiteral("monitor"));
     QDir().mkpath(folder);
-    if (!m_monitor.start(folder, link, monitorInterval, metricsPort)) {
+    if (!m_monitor.start(folder, link, monitorInterval, metricsPort, mode)) {
         m_error = m_monitor.error();
         return false;
     }

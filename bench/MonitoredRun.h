@@ -13,7 +13,8 @@ class MonitoredRun
 public:
     // Starts both and waits for the program's first poll; false with the
     // reason in error(). A metrics port turns the program's endpoint on.
-    bool start(const QString &name, const QStringList &simOptions, int monitorInterval, int metricsPort = 0);
+    bool start(const QString &name, const QStringList &simOptions, int monitorInterval, int metricsPort = 0,
+               MonitorProcess::Mode mode = MonitorProcess::Mode::Window);
     qint64 pid() const { return m_monitor.pid(); }
     QString error() const { return m_error; }
     // Polls the program has sent so far.

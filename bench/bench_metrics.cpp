@@ -17,7 +17,7 @@
 #include "SimulatedLink.h"
 
 #include "link/COMThread.h"
-#include "mainwindow/StatusPublisher.h"
+#include "status/StatusPublisher.h"
 #include "metrics/MetricsServer.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AccountsFile.h"
+#include "core/AccountsFile.h"
 
 #include <QDateTime>
 #include <QDialog>

@@ -1,7 +1,7 @@
 // The accounts file as an operator may have edited it.
 
 #include "fuzz/Require.h"
-#include "dialogs/AccountsFile.h"
+#include "core/AccountsFile.h"
 
 #include <cstdint>
 

@@ -5,8 +5,8 @@
 // "CurRefSignal.stat", and read from there like at start-up.
 
 #include "fuzz/Require.h"
-#include "mainwindow/Configuration.h"
-#include "mainwindow/CurrentReference.h"
+#include "core/Configuration.h"
+#include "core/CurrentReference.h"
 
 #include <QDir>
 #include <QFile>

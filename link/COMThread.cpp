@@ -202,9 +202,14 @@ void COMThread::stopConnecting()
 
 void COMThread::queueCommand(int code)
 {
+    queueCommand(code, m_params);
+}
+
+void COMThread::queueCommand(int code, const CommandParameters &params)
+{
     {
         std::lock_guard<std::mutex> lock(m_queueLock);
-        m_queue.enqueue({code, m_params});
+        m_queue.enqueue({code, params});
     }
     m_commandQueued.notify_one();
 }
@@ -216,19 +221,7 @@ bool COMThread::isConnected() const
 
 void COMThread::publishResults()
 {
-    const LinkResults r = m_records.results.get();
-    // A status poll also reports the flag; only a reading newer than the last
-    // one copied may replace what it wrote.
-    if (r.aveEnabledReadings != m_aveEnabledReadingsPublished) {
-        m_aveEnabledReadingsPublished = r.aveEnabledReadings;
-        m_params.ave_info.enabledCur = r.aveEnabled;
-    }
-    std::copy(std::begin(r.aveValues), std::end(r.aveValues), std::begin(m_params.ave_info.aveCur));
-    m_params.currentLimit = r.currentLimit;
-    m_params.dateTime_info.timeDifference = r.timeDifference;
-    m_params.dateTime_info.dateDifference = r.dateDifference;
-    m_params.dateTime_info.lastUpdate = r.lastTimeUpdate;
-    m_params.pps_info = r.pps;
+    m_params.takeResults(m_records.results.get(), m_aveEnabledReadingsPublished);
 }
 
 ADJ_CMD_STATE COMThread::cmdState() const

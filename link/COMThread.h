@@ -62,13 +62,16 @@ public:
 
     // Appends the code with a copy of params() to the command queue.
     void queueCommand(int code);
+    // Appends the code with a copy of a block the caller owns.
+    void queueCommand(int code, const CommandParameters &params);
 
     bool isConnected() const;
 
-    // The command parameter block (GUI thread only).
+    // The link's own command parameter block (GUI thread only), for callers
+    // that keep none of their own.
     CommandParameters &params() { return m_params; }
     // Copies what the link measured (AVE, limit, clock shift, 1PPS) into
-    // params(). The main window calls it before it forwards the signals.
+    // params().
     void publishResults();
 
     // Whole copies of the records, safe from any thread.

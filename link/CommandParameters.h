@@ -6,13 +6,13 @@
 #include <QString>
 #include <QtGlobal>
 
-// The command parameter block. The GUI thread owns it: the tabs write the
-// "requested" fields before they queue a command code, the main window writes
+// The command parameter block. A view owns it: the tabs write the
+// "requested" fields before they raise a command code, the main window writes
 // the "device" fields from the decoded records. The link never reads it
-// directly: COMThread::queueCommand() copies the whole block under the queue
-// mutex together with the code, and the link executes the command from that
-// copy. What the link measures comes back as LinkResults (below) and is copied
-// into the block in the GUI thread by COMThread::publishResults().
+// directly: a command is queued with a whole copy of the block, under the
+// queue mutex together with the code, and the link executes the command from
+// that copy. What the link measures comes back as LinkResults (below) and is
+// copied into the block by takeResults().
 
 struct SyncControlInfo {
     // requested
@@ -98,6 +98,14 @@ struct CommandParameters {
     QString journalFolder;
     AveControlInfo ave_info;
     PPS_DELAY pps_info;
+
+    // The device fields, refreshed from what the link read.
+    void takeDetect(const DETECT &detect);
+    void takeCmdState(const ADJ_CMD_STATE &cmd, const DETECT &detect);
+    // What the link measured. `aveReadingsTaken` counts the AVE permission
+    // readings copied before: a status poll also reports the flag, and only
+    // a reading newer than the last one copied may replace what it wrote.
+    void takeResults(const LinkResults &results, quint64 &aveReadingsTaken);
 };
 
 // Command codes raised by the tabs and executed by the link loop.

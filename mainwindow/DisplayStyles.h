@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StatusDisplay.h"
+#include "status/StatusDisplay.h"
 
 #include <QPalette>
 

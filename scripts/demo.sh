@@ -9,6 +9,9 @@
 # the time it prints. With a display it runs until the window is closed.
 # With the simulator, the program's history begins with a month of simulated
 # readings and events, so the History window has weeks to show.
+# With --service the program runs as it does under systemd, with no window
+# and no display, its metrics on a local port; the demo prints where to look
+# and stops it with SIGTERM after the time it prints.
 set -euo pipefail
 
 usage() {
@@ -26,6 +29,10 @@ Usage: scripts/demo.sh [options]
                      stability plot; these three are also copied to docs/
                      for the README), and the windows in Russian
   --folder DIR       the program's working folder (default demo-run)
+  --service          run ksr583-monitor --service (no window, no display; the
+                     metrics endpoint on a free local port) for --seconds
+                     (default 75, so that the status file is written), then
+                     stop it with SIGTERM
   -h, --help         this text
 EOF
 }
@@ -34,6 +41,7 @@ seconds=""
 port=""
 shots=""
 tour=0
+service=0
 cd "$(dirname "$0")/.."
 root=$(pwd)
 run="$root/demo-run"
@@ -45,6 +53,7 @@ while [ $# -gt 0 ]; do
     --screenshots) shots=${2:?--screenshots needs a folder}; shift 2 ;;
     --tour) tour=1; shift ;;
     --folder) run=${2:?--folder needs a folder}; shift 2 ;;
+    --service) service=1; shift ;;
     -h|--help) usage; exit 0 ;;
     *) echo "demo.sh: unknown option $1" >&2; usage >&2; exit 2 ;;
   esac
@@ -128,6 +137,65 @@ Channel_2=H-maser VCH-1005A
 Channel_3=Cs 5071A
 Channel_4=GNSS receiver
 EOF
+
+# --- the service ---------------------------------------------------------------
+
+# The first local port from 9583 on that nobody answers on.
+free_port() {
+  local p
+  for p in $(seq 9583 9683); do
+    if ! (exec 3<>"/dev/tcp/127.0.0.1/$p") 2>/dev/null; then
+      echo "$p"
+      return 0
+    fi
+  done
+  return 1
+}
+
+# The lines of its metrics that say most, from the endpoint on port $1.
+some_metrics() {
+  exec 3<>"/dev/tcp/127.0.0.1/$1" || return 0
+  printf 'GET /metrics HTTP/1.0\r\nHost: localhost\r\n\r\n' >&3
+  grep -E '^ksr583_(up|synchronized|frequency_offset|polls_total)' <&3 | head -n 6 | sed 's/^/   /' || true
+  exec 3<&-
+}
+
+if [ "$service" = 1 ]; then
+  metrics_port=$(free_port)
+  printf '\n[Metrics]\nPort=%s\n' "$metrics_port" >>"$run/fconn583.ini"
+  [ -n "$seconds" ] || seconds=75
+  (cd "$run" && exec env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM \
+    "$root/build/ksr583-monitor" --service) >"$run/service.out" 2>"$run/service.err" &
+  monitor_pid=$!
+  started=$(date +%s)
+  day=$(date +%Y%m%d)
+  utc_day=$(date -u +%Y%m%d)
+  echo "== ksr583-monitor --service runs in $run (process $monitor_pid), no window, no display."
+  echo "   Where to look while it runs:"
+  echo "     its standard error (journald keeps it):  tail -f $run/service.err"
+  echo "     the program log:                         $run/Logs/$day.log"
+  echo "     the status file (every minute):          $run/Status/SupervisInfo.ini"
+  echo "     the parameter log:                       $run/Logs/Parameters/$utc_day.log"
+  echo "     the history:  sqlite3 $run/Logs/history.sqlite 'SELECT count(*) FROM adj_state'"
+  echo "     the metrics:  curl -s http://127.0.0.1:$metrics_port/metrics"
+  echo "     the lock that keeps a second program out: $run/ksr583-monitor.lock"
+  echo "   Stop it with:   kill -TERM $monitor_pid   (as systemctl stop does)"
+  echo "== It runs for $seconds s, until $(date -d "@$((started + seconds))" +%H:%M:%S), then gets SIGTERM"
+  while kill -0 "$monitor_pid" 2>/dev/null && [ "$(date +%s)" -lt $((started + seconds)) ]; do
+    sleep 1
+  done
+  echo "== Some of its metrics:"
+  some_metrics "$metrics_port"
+  status=0
+  kill -TERM "$monitor_pid" 2>/dev/null || true
+  wait "$monitor_pid" || status=$?
+  monitor_pid=""
+  echo "== The service has stopped, exit code $status. The end of its program log:"
+  tail -n 3 "$run/Logs/$day.log" 2>/dev/null | sed 's/^/   /'
+  echo "== Its files in $run:"
+  (cd "$run" && find Logs Status -type f 2>/dev/null | sort | sed 's/^/   /')
+  exit "$status"
+fi
 
 # --- a month of history ------------------------------------------------------
 

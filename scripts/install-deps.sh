@@ -10,7 +10,7 @@ packages=(
   libmicrohttpd-dev prometheus
   libqt5sql5-sqlite sqlite3
   xvfb xauth imagemagick xdotool openbox
-  dpkg-dev file desktop-file-utils lintian
+  dpkg-dev file desktop-file-utils lintian systemd
   g++-mingw-w64-x86-64-posix python3
   "$@"
 )

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds with ThreadSanitizer (in build-tsan) and runs the tests that drive
 # threads: the link, its commands, the link end to end, the simulator, the
-# main window, the history's writer, the History window's workers, the status
-# publication and the metrics server. Exits non-zero on any failure or
+# core and the main window that shows it, the history's writer, the History
+# window's workers, the status publication and the metrics server. Exits non-zero on any failure or
 # ThreadSanitizer report.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -23,8 +23,9 @@ export TSAN_OPTIONS="suppressions=$root/scripts/tsan.supp halt_on_error=1 second
 tests=()
 for source in tests/link/tst_*.cpp tests/linkcommands/tst_*.cpp tests/linke2e/tst_*.cpp \
     tests/simulator/tst_*.cpp tests/mainwindow/tst_mainwindow.cpp tests/history/tst_historystore.cpp \
-    tests/mainwindow/tst_statuspublisher.cpp tests/metrics/tst_metricsserver.cpp \
-    tests/historywindow/tst_historywindow.cpp tests/historywindow/tst_historyhub.cpp tests/history/tst_stabilityjob.cpp; do
+    tests/status/tst_statuspublisher.cpp tests/metrics/tst_metricsserver.cpp \
+    tests/historywindow/tst_historywindow.cpp tests/core/tst_historyhub.cpp tests/core/tst_localcore.cpp \
+    tests/platform/tst_stoprequests.cpp tests/history/tst_stabilityjob.cpp; do
   name=${source##*/}
   tests+=("${name%.cpp}")
 done

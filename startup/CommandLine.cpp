@@ -21,11 +21,17 @@ CommandLine::CommandLine()
       m_userWorkdirOption(QStringLiteral("user-workdir"),
                           tr("Works in the user's own folder (%1), made with a default "
                              "fconn583.ini on first start. The menu entry starts the program so.")
-                              .arg(WorkFolder::userFolder()))
+                              .arg(WorkFolder::userFolder())),
+      m_serviceOption(QStringLiteral("service"),
+                      tr("Runs without windows and without a display: polls the instrument, writes "
+                         "the status file, the logs and the history, serves the metrics, and stops "
+                         "in order on SIGTERM or Ctrl+C. Its work folder gets a default "
+                         "fconn583.ini on first start. Program log lines also go to standard "
+                         "error."))
 {
     m_parser.setApplicationDescription(
         tr("Monitoring and control of the KSR-583 microstepper combiner synthesizer."));
-    m_parser.addOptions({m_help, m_version, m_workdirOption, m_userWorkdirOption});
+    m_parser.addOptions({m_help, m_version, m_workdirOption, m_userWorkdirOption, m_serviceOption});
     m_history.addOptions(m_parser);
 }
 
@@ -45,6 +51,7 @@ CommandLine::Request CommandLine::parse(const QStringList &arguments)
         return Request::Error;
     }
     m_userWorkdir = m_parser.isSet(m_userWorkdirOption);
+    m_service = m_parser.isSet(m_serviceOption);
     if (m_userWorkdir && m_parser.isSet(m_workdirOption)) {
         m_error = tr("Give either --workdir or --user-workdir, not both.");
         return Request::Error;
@@ -56,6 +63,10 @@ CommandLine::Request CommandLine::parse(const QStringList &arguments)
     }
     if (!m_history.read(m_parser, &m_error))
         return Request::Error;
+    if (m_service && m_history.kind() != HistoryCommand::Kind::None) {
+        m_error = tr("--service runs the program; give the history's commands without it.");
+        return Request::Error;
+    }
     return m_history.kind() == HistoryCommand::Kind::None ? Request::Run : Request::History;
 }
 
@@ -69,18 +80,32 @@ QString CommandLine::versionText()
     return QStringLiteral("ksr583-monitor ") + QStringLiteral(KSR_PROGRAM_VERSION);
 }
 
-void CommandLine::useSystemLanguage()
+void CommandLine::useSystemLanguage(QTranslator &translator)
 {
-    if (QLocale().language() != QLocale::Russian)
-        return;
-    auto *russian = new QTranslator(QCoreApplication::instance());
-    if (russian->load(QStringLiteral(":/Brontel583_ru")))
-        QCoreApplication::installTranslator(russian);
+    if (QLocale().language() == QLocale::Russian && translator.load(QStringLiteral(":/Brontel583_ru")))
+        QCoreApplication::installTranslator(&translator);
+}
+
+QString CommandLine::platformAsked(const QStringList &arguments)
+{
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString &a = arguments.at(i);
+        if ((a == QLatin1String("-platform") || a == QLatin1String("--platform")) && i + 1 < arguments.size())
+            return arguments.at(i + 1);
+    }
+    return qEnvironmentVariable("QT_QPA_PLATFORM");
+}
+
+QString CommandLine::noDisplayText()
+{
+    return tr("The window needs a display, and there is none here (DISPLAY is not set). "
+              "ksr583-monitor --service runs the program without windows.");
 }
 
 int CommandLine::answer(Request request)
 {
-    useSystemLanguage();
+    QTranslator russian;
+    useSystemLanguage(russian);
     // Built after the translator, so that the option texts are translated.
     const CommandLine translated;
     const QString text = request == Request::Help ? translated.helpText() : versionText() + QLatin1Char('\n');

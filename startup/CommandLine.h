@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+class QTranslator;
+
 // The program's options. Parsing needs no application object, so that
 // --help and --version are answered before a display is asked for; the
 // texts of the answer need one (QCoreApplication will do).
@@ -31,6 +33,8 @@ public:
     // --user-workdir; empty for the current folder.
     QString workdir() const { return m_workdir; }
     bool userWorkdir() const { return m_userWorkdir; }
+    // --service: the work without windows.
+    bool service() const { return m_service; }
     // For Request::History: what to do without a display.
     const HistoryCommand &history() const { return m_history; }
     // A history command was asked for, possibly with a mistake: it is
@@ -43,8 +47,16 @@ public:
     // Prints the help (in Russian where the system speaks it) or the version
     // to standard output; returns the exit code. Needs an application object.
     static int answer(Request request);
-    // Russian texts where the system speaks it. Needs an application object.
-    static void useSystemLanguage();
+    // Installs the Russian texts where the system speaks Russian, for what is
+    // said before the configuration names a language. Needs an application
+    // object.
+    static void useSystemLanguage(QTranslator &translator);
+
+    // The Qt platform the arguments ask for ("-platform offscreen"), else
+    // QT_QPA_PLATFORM; empty for the default one.
+    static QString platformAsked(const QStringList &arguments);
+    // The one line the window mode says where there is no display.
+    static QString noDisplayText();
 
 private:
     QCommandLineParser m_parser;
@@ -52,8 +64,10 @@ private:
     QCommandLineOption m_version;
     QCommandLineOption m_workdirOption;
     QCommandLineOption m_userWorkdirOption;
+    QCommandLineOption m_serviceOption;
     HistoryCommand m_history;
     QString m_error;
     QString m_workdir;
     bool m_userWorkdir = false;
+    bool m_service = false;
 };

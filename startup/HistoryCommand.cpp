@@ -1,6 +1,7 @@
 #include "HistoryCommand.h"
 
 #include "DefaultConfiguration.h"
+#include "InstanceLock.h"
 #include "WorkFolder.h"
 
 #include "history/HistoryReader.h"
@@ -167,7 +168,22 @@ int HistoryCommand::run(const QString &workdir, bool userWorkdir) const
     if (!workdir.isEmpty() && !WorkFolder::enter(workdir, userWorkdir, &error))
         return fail(BadOptions, error);
     const QString local = pathLocal();
-    return m_kind == Kind::ExportStability ? exportStability(local) : importParameterLogs(local);
+    if (m_kind == Kind::ExportStability)
+        return exportStability(local);
+    // The import writes the history a running program writes: it takes the
+    // work folder as the program does, or leaves it to that program's menu.
+    InstanceLock lock(QDir::currentPath());
+    switch (lock.acquire()) {
+    case InstanceLock::Outcome::Held:
+        break;
+    case InstanceLock::Outcome::InUse:
+        return fail(FolderInUse, lock.problem() + QLatin1Char(' ')
+                                     + tr("The parameter logs are not imported; the running program's Options "
+                                          "menu imports them."));
+    case InstanceLock::Outcome::CannotWrite:
+        return fail(ImportFailed, lock.problem());
+    }
+    return importParameterLogs(local);
 }
 
 int HistoryCommand::exportStability(const QString &pathLocal) const

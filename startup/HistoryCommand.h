@@ -16,7 +16,8 @@
 //       ISO 8601 UTC, as the Stability page exports it;
 //   --import-parameter-logs
 //       the parameter logs in Logs/Parameters into the history, as the
-//       Options menu does, ending with its summary line.
+//       Options menu does, ending with its summary line; refused while a
+//       program runs in the work folder.
 //
 // Both work in the folder --workdir names and find the history through its
 // fconn583.ini, as the program does. One line on standard error and a
@@ -28,7 +29,7 @@ class HistoryCommand
 public:
     enum class Kind { None, ExportStability, ImportParameterLogs };
     // The exit codes besides 0.
-    enum Exit { BadOptions = 1, NoHistory = 2, NoReadings = 3, CannotWrite = 4, ImportFailed = 5 };
+    enum Exit { BadOptions = 1, NoHistory = 2, NoReadings = 3, CannotWrite = 4, ImportFailed = 5, FolderInUse = 6 };
 
     HistoryCommand();
 

@@ -20,17 +20,35 @@ QString ProgramFolder::monitorUnavailableReason()
     return QString();
 }
 
-std::unique_ptr<QProcess> ProgramFolder::startMonitor() const
+namespace {
+
+std::unique_ptr<QProcess> startIn(const QString &folder, const QProcessEnvironment &env,
+                                  const QStringList &arguments)
 {
     auto monitor = std::make_unique<QProcess>();
-    monitor->setWorkingDirectory(path());
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
+    monitor->setWorkingDirectory(folder);
     monitor->setProcessEnvironment(env);
-    monitor->start(qEnvironmentVariable("KSR_MONITOR"), QStringList());
+    monitor->start(qEnvironmentVariable("KSR_MONITOR"), arguments);
     if (!monitor->waitForStarted(10000))
         return nullptr;
     return monitor;
+}
+
+}  // namespace
+
+std::unique_ptr<QProcess> ProgramFolder::startMonitor() const
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    return startIn(path(), env, QStringList());
+}
+
+std::unique_ptr<QProcess> ProgramFolder::startService() const
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        env.remove(QString::fromLatin1(name));
+    return startIn(path(), env, {QStringLiteral("--service")});
 }
 
 bool ProgramFolder::writeConfiguration(const QString &port, int analyseAtStart,

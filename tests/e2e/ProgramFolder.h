@@ -22,6 +22,9 @@ public:
     // ksr583-monitor working in this folder on the offscreen platform;
     // null when it did not start.
     std::unique_ptr<QProcess> startMonitor() const;
+    // ksr583-monitor --service working in this folder, with no display and
+    // no Qt platform named; null when it did not start.
+    std::unique_ptr<QProcess> startService() const;
 
     bool isValid() const { return m_dir.isValid(); }
     QString path() const { return m_dir.path(); }

@@ -2,6 +2,7 @@
 #include "FolderSim.h"
 
 #include "control/Settings.h"
+#include "core/LocalCore.h"
 #include "dialogs/AutoConnectForm.h"
 #include "dialogs/ConnectDialog.h"
 #include "dialogs/FolderChooser.h"
@@ -183,7 +184,7 @@ void tst_ProgramSession::startupSearch_findsTheSimulatorAndShowsItsIdentity()
     const QString item = m_sim->link() + " KSR-583 #0042";
     QTRY_COMPARE_WITH_TIMEOUT(m_window->windowTitle(),
                               "Monitor KSR-583 v.2.20.05.091. Connected to " + item, ExchangeMs);
-    QVERIFY(m_window->link()->isConnected());
+    QVERIFY(qobject_cast<LocalCore *>(m_window->core())->link()->isConnected());
     // The system does not report a pseudo-terminal; the configured port is
     // searched all the same and shown with what answered there.
     auto *ports = child<QComboBox>(m_window->connectDialog(), "comBox");

@@ -3,8 +3,8 @@
 #include "history/HistoryReader.h"
 #include "history/HistoryWriter.h"
 #include "history/ParameterLogImporter.h"
-#include "mainwindow/ParameterLog.h"
-#include "mainwindow/StatusDisplay.h"
+#include "core/ParameterLog.h"
+#include "status/StatusDisplay.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "history/ParameterLogParser.h"
-#include "mainwindow/ParameterLog.h"
-#include "mainwindow/StatusDisplay.h"
+#include "core/ParameterLog.h"
+#include "status/StatusDisplay.h"
 
 #include <QTranslator>
 #include <QtTest>

@@ -1,3 +1,4 @@
+#include "core/LocalCore.h"
 #include "link/COMThread.h"
 #include "mainwindow/MainWindow.h"
 #include "dialogs/AutoConnectForm.h"
@@ -62,6 +63,10 @@ private slots:
 
 private:
     bool open(const QByteArray &ini = QByteArray());
+    // The window's core, made with the test's port factory and clocks.
+    std::unique_ptr<LocalCore> makeCore(std::shared_ptr<PortFactory> ports);
+    COMThread *link() const { return m_core->link(); }
+    QTimer *timer(const QString &name) const { return m_core->findChild<QTimer *>(name); }
     template <typename T>
     T *child(const QString &name) const { return m_window->findChild<T *>(name); }
     QLineEdit *field(const QString &name) const { return child<QLineEdit>(name); }
@@ -81,6 +86,7 @@ private:
     std::shared_ptr<VirtualClock> m_linkClock;
     std::shared_ptr<VirtualClock> m_clock;
     std::unique_ptr<MainWindow> m_window;
+    LocalCore *m_core = nullptr;  // the window's
     QStringList m_startRedLines;  // the message log's red lines as the window opened
 };
 
@@ -110,6 +116,7 @@ void tst_MainWindow::init()
 void tst_MainWindow::cleanup()
 {
     m_window.reset();
+    m_core = nullptr;
     QDir::setCurrent(m_oldDir);
     m_dir.reset();
 }
@@ -124,12 +131,11 @@ bool tst_MainWindow::open(const QByteArray &ini)
             return false;
         f.write(ini);
     }
-    auto ports = std::make_shared<FakePortFactory>(std::make_shared<FakeLine>(*m_linkClock));
-    m_window.reset(new MainWindow(ports, m_linkClock, m_clock));
-    QThread *thread = m_window->linkThread();
+    m_window.reset(new MainWindow(makeCore(std::make_shared<FakePortFactory>(std::make_shared<FakeLine>(*m_linkClock)))));
+    QThread *thread = m_core->linkThread();
     // A stop before the loop has begun is undone by its start: repeat it.
     for (int i = 0; i < 200 && !thread->isFinished(); ++i) {
-        m_window->link()->stop();
+        link()->stop();
         thread->wait(50);
     }
     QCoreApplication::sendPostedEvents();
@@ -145,21 +151,32 @@ bool tst_MainWindow::open(const QByteArray &ini)
     return thread->isFinished();
 }
 
+std::unique_ptr<LocalCore> tst_MainWindow::makeCore(std::shared_ptr<PortFactory> ports)
+{
+    LocalCore::Options options;
+    options.ports = std::move(ports);
+    options.linkClock = m_linkClock;
+    options.clock = m_clock;
+    auto core = std::make_unique<LocalCore>(options);
+    m_core = core.get();
+    return core;
+}
+
 void tst_MainWindow::sendCmd(const ADJ_CMD_STATE &cmd)
 {
-    m_window->link()->records().cmdState.set(cmd);
-    emit m_window->link()->cmdStateRcvd();
+    link()->records().cmdState.set(cmd);
+    emit link()->cmdStateRcvd();
 }
 
 void tst_MainWindow::sendDetect(const DETECT &detect)
 {
-    m_window->link()->records().detect.set(detect);
-    emit m_window->link()->detectRcvd();
+    link()->records().detect.set(detect);
+    emit link()->detectRcvd();
 }
 
 void tst_MainWindow::message(const QString &text, const QString &colour)
 {
-    emit m_window->link()->windowInfo(text, colour);
+    emit link()->windowInfo(text, colour);
 }
 
 QColor tst_MainWindow::logColour(const QString &text) const
@@ -174,8 +191,8 @@ QColor tst_MainWindow::logColour(const QString &text) const
 
 void tst_MainWindow::writeFiles()
 {
-    QVERIFY(QMetaObject::invokeMethod(m_window.get(), "writeCurrentInfo_file"));
-    QVERIFY(QMetaObject::invokeMethod(m_window.get(), "write_superviseInfo"));
+    QVERIFY(QMetaObject::invokeMethod(m_core, "writeCurrentInfo_file"));
+    QVERIFY(QMetaObject::invokeMethod(m_core, "write_superviseInfo"));
 }
 
 QString tst_MainWindow::programLog() const
@@ -204,8 +221,8 @@ void tst_MainWindow::startup_withoutConfiguration_showsDefaultsAndWritesLogs()
     }
     QVERIFY(child<QLabel>("label_offset")->text().isEmpty());
     QVERIFY(child<QPushButton>("pushButtonControl")->isEnabled());
-    QCOMPARE(child<QTimer>("supervisionTimer")->interval(), 60000);
-    QVERIFY(child<QTimer>("parameterLogTimer")->isActive());
+    QCOMPARE(timer("supervisionTimer")->interval(), 60000);
+    QVERIFY(timer("parameterLogTimer")->isActive());
 
     QVERIFY(QDir("Status").exists());
     QVERIFY(programLog().endsWith(m_clock->now().toString("hh:mm:ss") + " Program started.\n"));
@@ -229,18 +246,18 @@ void tst_MainWindow::startup_followsConfiguration()
     QVERIFY(!child<QAction>("actionEnglish")->isChecked());
     QCOMPARE(field("lineEdit_stat")->text(), QStringLiteral("Нет связи"));
     QCOMPARE(field("lineEdit_chan2")->text(), QStringLiteral("Rb AHM#1"));
-    QVERIFY(!child<QTimer>("supervisionTimer"));
+    QVERIFY(!timer("supervisionTimer"));
     QVERIFY(QDir("base/Logs/Parameters").exists());
-    QCOMPARE(m_window->rememberedReference().index, 2);
-    QCOMPARE(m_window->link()->params().journalFolder, QDir("base/Logs").absolutePath());
+    QCOMPARE(m_core->rememberedReference().index, 2);
+    QCOMPARE(m_window->commandBlock().journalFolder, QDir("base/Logs").absolutePath());
 
     auto *control = child<QPushButton>("pushButtonControl");
     QVERIFY(!control->isEnabled());
-    emit m_window->link()->connected();
+    emit link()->connected();
     QVERIFY(control->isEnabled());
-    m_window->link()->params().dateTime_info.timeDifference = 17;
+    m_window->commandBlock().dateTime_info.timeDifference = 17;
     QTest::mouseClick(control, Qt::LeftButton);
-    QCOMPARE(m_window->link()->params().dateTime_info.timeDifference, 0);
+    QCOMPARE(m_window->commandBlock().dateTime_info.timeDifference, 0);
 
     m_window->close();
     m_window.reset();
@@ -293,9 +310,9 @@ void tst_MainWindow::connectionDuringStartUp_closesSearchForm()
     line->attach("COM21", device.device());
     ShowGate gate([line] { return line->codes().contains("P10"); });  // polled: connected
     qApp->installEventFilter(&gate);
-    m_window.reset(new MainWindow(std::make_shared<FakePortFactory>(line), m_linkClock, m_clock));
+    m_window.reset(new MainWindow(makeCore(std::make_shared<FakePortFactory>(line))));
     qApp->removeEventFilter(&gate);
-    QVERIFY(m_window->link()->isConnected());
+    QVERIFY(link()->isConnected());
     QTRY_VERIFY(!m_window->autoConnectForm()->isVisible());
 }
 
@@ -367,7 +384,7 @@ void tst_MainWindow::parameterLogTimer()
     QFETCH(QByteArray, period);
     QFETCH(int, ms);
     QVERIFY(open("[Settings]\nWriteParamInFile_Period=" + period + "\n"));
-    QCOMPARE(child<QTimer>("parameterLogTimer")->interval(), ms);
+    QCOMPARE(timer("parameterLogTimer")->interval(), ms);
 }
 
 void tst_MainWindow::detection_data()
@@ -403,21 +420,21 @@ void tst_MainWindow::detection()
     QFETCH(QString, status);
     QFETCH(QColor, statusBase);
     QVERIFY(open());
-    emit m_window->link()->connected();
+    emit link()->connected();
     QSignalSpy channelStatus(m_window.get(), &MainWindow::set_channelStatus);
     DETECT d;
     d.chan[1] = qint16(detect);
     sendDetect(d);
     QCOMPARE(base("lineEdit_chan2"), nameAfterDetect);
     QCOMPARE(channelStatus.count(), 1);
-    QCOMPARE(m_window->link()->params().syncControl_info.chanAvailable[1], qint16(detect));
+    QCOMPARE(m_window->commandBlock().syncControl_info.chanAvailable[1], qint16(detect));
 
     ADJ_CMD_STATE cmd;
     cmd.chanWord[1] = qint16(word);
     cmd.qualState[1] = qualTime ? 1 : 0;
     cmd.qualTimeLeft[1] = quint16(qualTime);
     sendCmd(cmd);
-    QCOMPARE(m_window->link()->params().syncControl_info.stat[1], qint16(code));
+    QCOMPARE(m_window->commandBlock().syncControl_info.stat[1], qint16(code));
     QCOMPARE(field("lineEdit_stat2")->text(), status);
     QCOMPARE(base("lineEdit_stat2"), statusBase);
 }
@@ -428,7 +445,7 @@ void tst_MainWindow::overallState_followsConnectionAndSync()
     ADJ_CMD_STATE cmd;
     sendCmd(cmd);
     QCOMPARE(field("lineEdit_stat")->text(), QStringLiteral("No connection"));
-    emit m_window->link()->connected();
+    emit link()->connected();
     sendCmd(cmd);
     QCOMPARE(field("lineEdit_stat")->text(), QStringLiteral("No synchronization!"));
     QCOMPARE(base("lineEdit_stat"), Red);
@@ -448,7 +465,7 @@ void tst_MainWindow::overallState_followsConnectionAndSync()
     QCOMPARE(base("lineEdit_chan1"), Green);
 
     // A lost device greys the fields but leaves their texts.
-    emit m_window->link()->noConnection();
+    emit link()->noConnection();
     QCOMPARE(field("lineEdit_stat")->text(), QStringLiteral("No connection"));
     QCOMPARE(base("lineEdit_stat"), Grey);
     QCOMPARE(base("lineEdit_chan1"), Grey);
@@ -470,7 +487,7 @@ void tst_MainWindow::commandState_fillsCommandParameterBlock()
     cmd.syncStatus = 1;
     cmd.flags = 0x1100;
     sendCmd(cmd);
-    const CommandParameters &p = m_window->link()->params();
+    const CommandParameters &p = m_window->commandBlock();
     QCOMPARE(p.syncControl_info.modeCur, '2');
     QCOMPARE(p.syncControl_info.syncStatus, qint16(1));
     QVERIFY(p.ave_info.enabledCur);
@@ -487,8 +504,8 @@ void tst_MainWindow::commandState_fillsCommandParameterBlock()
 void tst_MainWindow::aveFlag_newerReadingWins()
 {
     QVERIFY(open());
-    COMThread *link = m_window->link();
-    const bool &shown = link->params().ave_info.enabledCur;
+    COMThread *link = this->link();
+    const bool &shown = m_window->commandBlock().ave_info.enabledCur;
     link->records().results.update([](LinkResults &r) { r.setAveEnabled(true); });
     emit link->aveStateRcvd();
     QVERIFY(shown);
@@ -518,7 +535,7 @@ void tst_MainWindow::reference_followsInGroupChannelInSwitchingModeOnly()
     QVERIFY(open());
     DETECT d;
     d.chan[0] = d.chan[1] = 1;
-    m_window->link()->records().detect.set(d);
+    link()->records().detect.set(d);
     ADJ_CMD_STATE cmd;
     cmd.flags = quint16(flags);
     cmd.chanWord[0] = 1;
@@ -526,8 +543,8 @@ void tst_MainWindow::reference_followsInGroupChannelInSwitchingModeOnly()
     cmd.chanWord[0] = 0;
     cmd.chanWord[1] = 1;
     sendCmd(cmd);
-    QCOMPARE(m_window->rememberedReference().index, index);
-    QCOMPARE(m_window->rememberedReference().name, name);
+    QCOMPARE(m_core->rememberedReference().index, index);
+    QCOMPARE(m_core->rememberedReference().name, name);
 }
 
 void tst_MainWindow::measurements_showShortestNotation()
@@ -538,8 +555,8 @@ void tst_MainWindow::measurements_showShortestNotation()
     adj.freqOffset = 1.0894e-15f;
     adj.freqDrift = -2.5e-18f;
     adj.chanOffset[2] = 0.00012f;
-    m_window->link()->records().adjState.set(adj);
-    emit m_window->link()->adjStateRcvd();
+    link()->records().adjState.set(adj);
+    emit link()->adjStateRcvd();
     QCOMPARE(child<QLabel>("label_offset")->text(), QStringLiteral("1.0894e-15"));
     QCOMPARE(child<QLabel>("label_drift")->text(), QStringLiteral("-2.5e-18"));
     QCOMPARE(child<QLabel>("label_fave3")->text(), QStringLiteral("0.00012"));
@@ -549,8 +566,8 @@ void tst_MainWindow::measurements_showShortestNotation()
 
     VAR_STRUCT var;
     var.value[6] = 1.23456e-13f;
-    m_window->link()->records().varState.set(var);
-    emit m_window->link()->avarStateRcvd();
+    link()->records().varState.set(var);
+    emit link()->avarStateRcvd();
     QCOMPARE(child<QLabel>("label_avar4")->text(), QStringLiteral("1.23e-13"));
 }
 
@@ -583,8 +600,8 @@ void tst_MainWindow::messageLog_keepsAtMost1000Lines()
 void tst_MainWindow::debugInfo_alsoGoesToProgramLog()
 {
     QVERIFY(open());
-    emit m_window->link()->windowInfo("window only", "black");
-    emit m_window->link()->debugInfo("Read DETECT failed, message length = 0", "red");
+    emit link()->windowInfo("window only", "black");
+    emit link()->debugInfo("Read DETECT failed, message length = 0", "red");
     QVERIFY(logText().endsWith(" Read DETECT failed, message length = 0"));
     const QString log = programLog();
     QVERIFY(!log.contains("window only"));
@@ -624,7 +641,7 @@ void tst_MainWindow::progress()
     QSignalSpy finishedSpy(m_window.get(), &MainWindow::smartControlIsFinished);
     for (const QString &m : messages) {
         if (m == Lost)
-            emit m_window->link()->noConnection();
+            emit link()->noConnection();
         else
             message(m);
     }
@@ -638,11 +655,11 @@ void tst_MainWindow::languageSwitch_keepsTitleAndProgress()
     QSignalSpy translate(m_window.get(), &MainWindow::translate);
     DETECT d;
     d.chan[0] = 1;
-    m_window->link()->records().detect.set(d);
+    link()->records().detect.set(d);
     ADJ_CMD_STATE cmd;
     cmd.chanWord[0] = 0x0011;
     sendCmd(cmd);
-    emit m_window->link()->setWinTitle("COM3 KSR-583 #0042");
+    emit link()->setWinTitle("COM3 KSR-583 #0042");
     message("Smooth steering is started");
     QCOMPARE(m_window->windowTitle(), QStringLiteral("Monitor KSR-583 v.2.20.05.091. Connected to COM3 KSR-583 #0042"));
 
@@ -704,21 +721,21 @@ void tst_MainWindow::historyTimer_downloadsOnceAfterOneUtc()
 {
     m_clock->setUtc(QDateTime(QDate(2026, 1, 7), QTime(0, 59, 30), Qt::UTC));
     QVERIFY(open());
-    QSignalSpy history(m_window.get(), &MainWindow::loadHistory);
-    auto *timer = child<QTimer>("historyTimer");
-    QVERIFY(timer->isSingleShot());
-    QVERIFY(timer->isActive());
-    QCOMPARE(timer->interval(), 50000);
+    QSignalSpy history(m_core, &LocalCore::loadHistory);
+    QTimer *check = timer("historyTimer");
+    QVERIFY(check->isSingleShot());
+    QVERIFY(check->isActive());
+    QCOMPARE(check->interval(), 50000);
 
     m_clock->advance(50000);  // 01:00:20
-    QVERIFY(QMetaObject::invokeMethod(m_window.get(), "loadHistoryEveryDay"));
+    QVERIFY(QMetaObject::invokeMethod(m_core, "loadHistoryEveryDay"));
     QCOMPARE(history.count(), 1);
-    QCOMPARE(timer->interval(), 86400000);
+    QCOMPARE(check->interval(), 86400000);
 
     m_clock->advance(50000);  // 01:01:10, as if checked again early
-    QVERIFY(QMetaObject::invokeMethod(m_window.get(), "loadHistoryEveryDay"));
+    QVERIFY(QMetaObject::invokeMethod(m_core, "loadHistoryEveryDay"));
     QCOMPARE(history.count(), 1);
-    QCOMPARE(timer->interval(), 50000);
+    QCOMPARE(check->interval(), 50000);
 }
 
 void tst_MainWindow::resize_changesOnlyTheLogHeight()
@@ -745,8 +762,8 @@ void tst_MainWindow::portDetails_reachTheConnectionDialog()
     port.name = "/dev/ttyUSB0";
     port.failure = PortFailure::Busy;
 
-    emit m_window->link()->portsDescribed({port});
-    emit m_window->link()->updPorts({"/dev/ttyUSB0"}, 0);
+    emit link()->portsDescribed({port});
+    emit link()->updPorts({"/dev/ttyUSB0"}, 0);
 
     QCOMPARE(child<QTextEdit>("portDetails")->toPlainText().section('\n', 0, 0),
              QString("/dev/ttyUSB0: busy"));

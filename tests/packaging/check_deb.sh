@@ -27,6 +27,7 @@ deb=$(echo "$work"/ksr583-monitor_"$version"_*.deb)
 files=$(dpkg-deb -c "$deb" | awk '{print $6}' | grep -v '/$')
 expected="./usr/bin/ksr583-monitor
 ./usr/bin/ksr583-sim
+./usr/lib/systemd/system/ksr583-monitor.service
 ./usr/share/applications/ksr583-monitor.desktop
 ./usr/share/doc/ksr583-monitor/changelog.gz
 ./usr/share/doc/ksr583-monitor/copyright
@@ -38,7 +39,7 @@ expected="./usr/bin/ksr583-monitor
 # Qt's SQLite driver is a plugin that no library dependency brings; without it
 # (apt --no-install-recommends) no history is recorded.
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libqt5serialport5 libqt5widgets5 libqcustomplot libqt5sql5-sqlite; do
+for library in libqt5serialport5 libqt5widgets5 libqcustomplot libqt5sql5-sqlite adduser; do
   grep -qE "(^|, )$library" <<<"$depends" || fail "the package does not depend on $library: $depends"
 done
 # The metrics endpoint's HTTP server.
@@ -74,4 +75,22 @@ answer=$("${without_display[@]}" "$root/usr/bin/ksr583-monitor" --version)
 "${without_display[@]}" LC_ALL=ru_RU.UTF-8 "$root/usr/bin/ksr583-monitor" --help \
   | grep -q "Контроль и управление" || fail "the installed program has no Russian"
 "$root/usr/bin/ksr583-sim" --help >/dev/null || fail "the installed simulator does not start"
+
+# The service: a unit systemd accepts (checked against the program the package
+# ships), installed but not enabled, run by a user postinst makes.
+control="$work/control"
+dpkg-deb -e "$deb" "$control"
+[ -x "$control/postinst" ] || fail "no executable postinst"
+sh -n "$control/postinst" || fail "postinst is no valid shell script"
+grep -q 'adduser --system' "$control/postinst" || fail "postinst makes no system user"
+grep -q 'adduser ksr583 dialout' "$control/postinst" || fail "postinst does not put ksr583 in dialout"
+! grep -q 'systemctl' "$control/postinst" || fail "postinst enables or starts the service"
+unit="$root/usr/lib/systemd/system/ksr583-monitor.service"
+for line in 'User=ksr583' 'StateDirectory=ksr583-monitor' 'WorkingDirectory=/var/lib/ksr583-monitor' \
+    'Restart=on-failure' 'ExecStart=/usr/bin/ksr583-monitor --service'; do
+  grep -qx "$line" "$unit" || fail "the unit lacks $line"
+done
+command -v systemd-analyze >/dev/null || fail "no systemd-analyze (scripts/install-deps.sh installs systemd)"
+sed "s|/usr/bin/ksr583-monitor|$root/usr/bin/ksr583-monitor|" "$unit" >"$work/ksr583-monitor.service"
+systemd-analyze verify "$work/ksr583-monitor.service" || fail "systemd-analyze verify rejects the unit"
 echo "PASS: $(basename "$deb")"

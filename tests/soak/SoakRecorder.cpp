@@ -3,6 +3,7 @@
 #include "SoakEvent.h"
 
 #include "control/Settings.h"
+#include "core/LocalCore.h"
 #include "link/COMThread.h"
 #include "link/CommandParameters.h"
 #include "link/Frame.h"
@@ -38,10 +39,10 @@ SoakRecorder::SoakRecorder(MainWindow &window, const QString &eventsPath,
 {
     m_events.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text);
 
-    // The main window connected to the same signals first, so for every
+    // The window's core connected to the same signals first, so for every
     // message its slot has run (and the program log has its line) before
     // ours does.
-    COMThread *link = window.link();
+    COMThread *link = qobject_cast<LocalCore *>(window.core())->link();
     connect(link, &COMThread::debugInfo, this,
             [this](const QString &text, const QString &colour) { note(QStringLiteral("debug"), {text, colour}); });
     connect(link, &COMThread::windowInfo, this,
@@ -66,9 +67,9 @@ void SoakRecorder::note(const QString &kind, const QStringList &fields)
 
 void SoakRecorder::commandQueued(int code)
 {
-    // The link copies the parameter block when the code is queued; reading
-    // it now gives exactly what goes out with this command.
-    const CommandParameters &p = m_window.link()->params();
+    // The core is handed a copy of the window's block with the code; reading
+    // the block now gives exactly what goes out with this command.
+    const CommandParameters &p = m_window.commandBlock();
     QStringList fields{QString::number(code)};
     switch (code) {
     case COMMAND_SET_FREQ_OFFSET:

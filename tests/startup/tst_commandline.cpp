@@ -54,6 +54,9 @@ void tst_CommandLine::arguments_giveRequestAndFolder_data()
     QTest::newRow("empty workdir") << QStringList{"--workdir="} << R::Error << "";
     QTest::newRow("stray argument") << QStringList{"fconn583.ini"} << R::Error << "";
     QTest::newRow("unknown option") << QStringList{"--port", "COM3"} << R::Error << "";
+    QTest::newRow("the service in a folder") << QStringList{"--service", "--workdir", "lab"} << R::Run << "lab";
+    QTest::newRow("the service does not import")
+        << QStringList{"--service", "--import-parameter-logs"} << R::Error << "";
 }
 
 void tst_CommandLine::arguments_giveRequestAndFolder()

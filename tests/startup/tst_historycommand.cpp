@@ -1,7 +1,8 @@
+#include "core/ParameterLog.h"
 #include "history/HistoryStore.h"
-#include "mainwindow/ParameterLog.h"
-#include "mainwindow/StatusDisplay.h"
 #include "startup/HistoryCommand.h"
+#include "startup/InstanceLock.h"
+#include "status/StatusDisplay.h"
 
 #include <QDir>
 #include <QProcess>
@@ -40,6 +41,8 @@ private slots:
     void exportStability_writesTheTableOrSaysWhyNot_data();
     void exportStability_writesTheTableOrSaysWhyNot();
     void importParameterLogs_endsWithItsSummary();
+    void besideARunningProgram_onlyTheImportIsRefused_data();
+    void besideARunningProgram_onlyTheImportIsRefused();
     void times_areUtc_data();
     void times_areUtc();
 
@@ -142,6 +145,43 @@ void tst_HistoryCommand::importParameterLogs_endsWithItsSummary()
                                          "keeps.\n")),
              qPrintable(out + err));
     QVERIFY(QFileInfo::exists(m_dir->filePath(QStringLiteral("lab/Logs/history.sqlite"))));
+    // The folder's lock was held for the import only.
+    QVERIFY(!QFileInfo::exists(m_dir->filePath(QStringLiteral("lab/") + InstanceLock::fileName())));
+}
+
+void tst_HistoryCommand::besideARunningProgram_onlyTheImportIsRefused_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exit");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("import refused") << QStringList{"--import-parameter-logs"} << int(HistoryCommand::FolderInUse)
+                                    << QStringLiteral("is in use by process %1").arg(QCoreApplication::applicationPid());
+    QTest::newRow("export beside it") << QStringList{"--export-stability", "channel1", "--from", "2026-03-02T00:00:00Z",
+                                                     "--to", "2026-03-02T01:00:00Z", "--output", "out.csv"}
+                                      << 0 << "τ0 = 4 s";
+    QTest::newRow("help beside it") << QStringList{"--help"} << 0 << "--import-parameter-logs";
+}
+
+void tst_HistoryCommand::besideARunningProgram_onlyTheImportIsRefused()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exit);
+    QFETCH(QString, says);
+    const QString workdir = m_dir->filePath(QStringLiteral("lab"));
+    record(workdir);
+    // This test is the program that works in the folder.
+    InstanceLock running(workdir);
+    QCOMPARE(running.acquire(), InstanceLock::Outcome::Held);
+
+    QString out, err;
+    QCOMPARE(run(QStringList{"--workdir", workdir} + arguments, &out, &err), exit);
+    if (exit != 0) {
+        QCOMPARE(err.count(QLatin1Char('\n')), 1);
+        QVERIFY2(err.contains(says), qPrintable(err));
+        QVERIFY(out.isEmpty());
+    } else {
+        QVERIFY2(out.contains(says), qPrintable(out + err));
+    }
 }
 
 void tst_HistoryCommand::times_areUtc_data()

@@ -8,10 +8,6 @@
         <translation>Журналы параметров уже импортируются.</translation>
     </message>
     <message>
-        <source>Import parameter logs</source>
-        <translation>Импорт журналов параметров</translation>
-    </message>
-    <message>
         <source>Importing the parameter logs in %1...</source>
         <translation>Импорт журналов параметров из %1...</translation>
     </message>

@@ -80,34 +80,6 @@
         <translation>О программе</translation>
     </message>
     <message>
-        <source>Program is closed.</source>
-        <translation>Программа закрыта.</translation>
-    </message>
-    <message>
-        <source>Smooth steering is finished</source>
-        <translation>Плавная подстройка завершена</translation>
-    </message>
-    <message>
-        <source>Smooth steering is started</source>
-        <translation>Плавная подстройка начата</translation>
-    </message>
-    <message>
-        <source>Smooth steering is aborted by the user</source>
-        <translation>Плавная подстройка прервана оператором</translation>
-    </message>
-    <message>
-        <source>Smooth steering is stopped: the instrument is not connected</source>
-        <translation>Плавная подстройка остановлена: прибор не подключён</translation>
-    </message>
-    <message>
-        <source>Phase correction is finished</source>
-        <translation>Коррекция фазы завершена</translation>
-    </message>
-    <message>
-        <source>Phase correction is started</source>
-        <translation>Коррекция фазы начата</translation>
-    </message>
-    <message>
         <source>Smooth Correction is in progress...</source>
         <translation>Выполняется плавная коррекция...</translation>
     </message>

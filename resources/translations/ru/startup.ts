@@ -24,6 +24,10 @@
         <translation>Работать в собственной папке пользователя (%1), которая при первом запуске создаётся вместе с fconn583.ini с настройками по умолчанию. Так программу запускает пункт меню.</translation>
     </message>
     <message>
+        <source>Runs without windows and without a display: polls the instrument, writes the status file, the logs and the history, serves the metrics, and stops in order on SIGTERM or Ctrl+C. Its work folder gets a default fconn583.ini on first start. Program log lines also go to standard error.</source>
+        <translation>Работать без окон и без дисплея: опрашивать прибор, писать файл состояния, журналы и историю, отдавать метрики и по SIGTERM или Ctrl+C завершаться по порядку. В рабочей папке при первом запуске создаётся fconn583.ini с настройками по умолчанию. Строки журнала программы выводятся и в стандартный поток ошибок.</translation>
+    </message>
+    <message>
         <source>Monitoring and control of the KSR-583 microstepper combiner synthesizer.</source>
         <translation>Контроль и управление микрошаговым синтезатором-комбинатором KSR-583.</translation>
     </message>
@@ -38,6 +42,37 @@
     <message>
         <source>--workdir needs a folder.</source>
         <translation>Для --workdir нужно указать папку.</translation>
+    </message>
+    <message>
+        <source>The window needs a display, and there is none here (DISPLAY is not set). ksr583-monitor --service runs the program without windows.</source>
+        <translation>Окну нужен дисплей, а его здесь нет (DISPLAY не задан). ksr583-monitor --service запускает программу без окон.</translation>
+    </message>
+    <message>
+        <source>--service runs the program; give the history&apos;s commands without it.</source>
+        <translation>--service запускает программу; команды истории указывайте без него.</translation>
+    </message>
+</context>
+<context>
+    <name>InstanceLock</name>
+    <message>
+        <source>The folder %1 is in use by another program.</source>
+        <translation>Папку %1 занимает другая программа.</translation>
+    </message>
+    <message>
+        <source>The folder %1 is in use by process %2 (%3) on the computer %4.</source>
+        <translation>Папку %1 занимает процесс %2 (%3) на компьютере %4.</translation>
+    </message>
+    <message>
+        <source>The folder %1 is in use by process %2 (%3).</source>
+        <translation>Папку %1 занимает процесс %2 (%3).</translation>
+    </message>
+    <message>
+        <source>Cannot write the lock file %1 in the folder %2: %3</source>
+        <translation>Не удаётся записать файл блокировки %1 в папку %2: %3</translation>
+    </message>
+    <message>
+        <source>the lock cannot be taken</source>
+        <translation>блокировку не удаётся получить</translation>
     </message>
 </context>
 <context>
@@ -107,6 +142,10 @@
     <message>
         <source>Imports the parameter logs in Logs/Parameters into the history, as the Options menu does, and exits.</source>
         <translation>Импортирует журналы параметров из Logs/Parameters в историю, как меню «Настройки», и завершает работу.</translation>
+    </message>
+    <message>
+        <source>The parameter logs are not imported; the running program&apos;s Options menu imports them.</source>
+        <translation>Журналы параметров не импортированы: их импортирует меню «Настройки» работающей программы.</translation>
     </message>
     <message>
         <source>Give either --export-stability or --import-parameter-logs, not both.</source>

@@ -1,4 +1,4 @@
-#include "mainwindow/StatusDisplay.h"
+#include "status/StatusDisplay.h"
 
 #include <QtTest>
 

@@ -1,6 +1,6 @@
 #include "ParameterLog.h"
 
-#include "StatusDisplay.h"
+#include "status/StatusDisplay.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

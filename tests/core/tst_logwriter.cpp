@@ -1,4 +1,4 @@
-#include "dialogs/LogWriter.h"
+#include "core/LogWriter.h"
 #include "tests/support/VirtualClock.h"
 
 #include <QDir>

@@ -1,8 +1,5 @@
 #include "HistoryHub.h"
 
-#include "HistoryWindow.h"
-
-#include "dialogs/FolderChooser.h"
 #include "history/HistoryRecorder.h"
 #include "history/HistorySettings.h"
 #include "history/HistoryStore.h"
@@ -36,8 +33,6 @@ HistoryHub::~HistoryHub()
         m_import->wait();
         delete m_import;
     }
-    // The window's readers go before the store's writer.
-    m_window.reset();
     m_recorder.reset();
     m_store.reset();
 }
@@ -64,10 +59,12 @@ void HistoryHub::start(COMThread *link)
     m_early.clear();
     m_recorder = std::make_unique<HistoryRecorder>(m_store.get(), m_clock);
     m_recorder->watch(link);
-    connect(m_recorder.get(), &HistoryRecorder::pollRecorded, this, [this] {
-        if (m_window)
-            m_window->historyChanged();
-    });
+    connect(m_recorder.get(), &HistoryRecorder::pollRecorded, this, &HistoryHub::historyChanged);
+}
+
+QString HistoryHub::databasePath() const
+{
+    return HistoryStore::pathIn(m_pathLocal);
 }
 
 void HistoryHub::recordMessage(const QString &text, const QString &colour)
@@ -86,40 +83,12 @@ void HistoryHub::recordCommandQueued(int code)
         m_early << Early{nowMs(), QString(), QString(), code};
 }
 
-void HistoryHub::setChannelNames(const QStringList &names)
-{
-    m_channelNames = names;
-    if (m_window)
-        m_window->setChannelNames(names);
-}
-
-void HistoryHub::showWindow()
-{
-    if (!m_window) {
-        m_window = std::make_unique<HistoryWindow>(HistoryStore::pathIn(m_pathLocal), m_iniFile, m_clock);
-        m_window->setChannelNames(m_channelNames);
-    }
-    m_window->show();
-    m_window->raise();
-    m_window->activateWindow();
-}
-
-void HistoryHub::closeWindow()
-{
-    if (m_window)
-        m_window->close();
-}
-
-void HistoryHub::importParameterLogs(QWidget *chooserParent)
+void HistoryHub::importParameterLogs(const QString &folder)
 {
     if (m_import) {
         emit messageLine(tr("Parameter logs are being imported already."), Black);
         return;
     }
-    const QString start = QDir(m_pathLocal + QStringLiteral("/Logs")).absoluteFilePath(QStringLiteral("Parameters"));
-    const QString folder = FolderChooser::choose(chooserParent, tr("Import parameter logs"), start);
-    if (folder.isEmpty())
-        return;
     emit messageLine(tr("Importing the parameter logs in %1...").arg(QDir::toNativeSeparators(folder)), Black);
 
     auto report = std::make_shared<ParameterLogImporter::Report>();
@@ -145,6 +114,5 @@ void HistoryHub::importFinished()
     m_import->wait();
     delete m_import;
     m_import = nullptr;
-    if (m_window)
-        m_window->historyChanged();
+    emit historyChanged();
 }

@@ -1,4 +1,4 @@
-#include "mainwindow/Configuration.h"
+#include "core/Configuration.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "mainwindow/CurrentReference.h"
-#include "mainwindow/SupervisInfoWriter.h"
+#include "core/CurrentReference.h"
+#include "status/SupervisInfoWriter.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,7 @@
-#include "historywindow/HistoryHub.h"
+#include "core/HistoryHub.h"
 
-#include "dialogs/FolderChooser.h"
+#include "core/ParameterLog.h"
 #include "link/COMThread.h"
-#include "mainwindow/ParameterLog.h"
 
 #include <QDir>
 #include <QFile>
@@ -54,8 +53,7 @@ void tst_HistoryHub::importedParameterLogs_areSummedUpInOneLine()
     HistoryHub hub(m_dir->path(), m_dir->filePath(QStringLiteral("fconn583.ini")), nullptr);
     hub.start(m_link);
     QSignalSpy lines(&hub, &HistoryHub::messageLine);
-    FolderChooser::setNextAnswer(parameters);
-    hub.importParameterLogs(nullptr);
+    hub.importParameterLogs(parameters);
     QTRY_COMPARE_WITH_TIMEOUT(lines.count(), 2, 20000);
     QCOMPARE(lines.at(1).at(1).toString(), QStringLiteral("black"));
     QVERIFY2(lines.at(1).at(0).toString().startsWith(QLatin1String("Parameter logs imported: 2 rows from 1 files")),

@@ -1,4 +1,4 @@
-#include "mainwindow/ParameterLog.h"
+#include "core/ParameterLog.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,7 +2,6 @@
 
 #include <QObject>
 #include <QString>
-#include <QStringList>
 #include <QVector>
 
 #include <atomic>
@@ -11,15 +10,14 @@
 class COMThread;
 class HistoryRecorder;
 class HistoryStore;
-class HistoryWindow;
 class LinkClock;
 class QThread;
-class QWidget;
 
-// Where the history meets the main window: it records what the program
-// does into the history store, opens the History window and imports old
-// parameter logs. Lines for the message log (the store failing or recording
-// again, an import's summary) come out of messageLine().
+// Where the history meets the program: it records what the program does
+// into the history store and imports old parameter logs. Lines for the
+// message log (the store failing or recording again, an import's summary)
+// come out of messageLine(); historyChanged() tells the History window
+// that there is more to draw.
 class HistoryHub : public QObject
 {
     Q_OBJECT
@@ -36,20 +34,18 @@ public:
     // link's thread starts, so that its first search is kept.
     void start(COMThread *link);
     HistoryStore *store() const { return m_store.get(); }
-    HistoryWindow *window() const { return m_window.get(); }  // none until first shown
+    // The database the History window reads.
+    QString databasePath() const;
 
 public slots:
     void recordMessage(const QString &text, const QString &colour);
     void recordCommandQueued(int code);
-    void setChannelNames(const QStringList &names);
-    void showWindow();
-    void closeWindow();
-    // Asks for a folder (its "Logs/Parameters" first) and imports its
-    // parameter logs on a worker thread.
-    void importParameterLogs(QWidget *chooserParent);
+    // Imports the parameter logs of `folder` on a worker thread.
+    void importParameterLogs(const QString &folder);
 
 signals:
     void messageLine(const QString &text, const QString &colour);
+    void historyChanged();
 
 private:
     struct Early {
@@ -66,12 +62,10 @@ private:
     QString m_iniFile;
     std::shared_ptr<LinkClock> m_clock;
     int m_keepDays = 0;
-    QStringList m_channelNames;
     QVector<Early> m_early;  // recorded before the store could open
 
     std::unique_ptr<HistoryStore> m_store;
     std::unique_ptr<HistoryRecorder> m_recorder;
-    std::unique_ptr<HistoryWindow> m_window;
     QThread *m_import = nullptr;
     std::shared_ptr<std::atomic<bool>> m_stopImport = std::make_shared<std::atomic<bool>>(false);
 };

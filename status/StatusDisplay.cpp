@@ -1,7 +1,5 @@
 #include "StatusDisplay.h"
 
-#include "control/FieldCheck.h"
-
 StatusDisplay::Overall StatusDisplay::overall(const ADJ_CMD_STATE &cmd, bool deviceConnected)
 {
     // The last record of an instrument that is gone says nothing about now.
@@ -102,5 +100,5 @@ QString StatusDisplay::noConnectionText()
 
 QString StatusDisplay::number(float value, int digits)
 {
-    return FieldCheck::number(double(value), digits);
+    return QString::number(double(value), 'g', digits);
 }

@@ -1,4 +1,4 @@
-#include "dialogs/AccountsFile.h"
+#include "core/AccountsFile.h"
 
 #include <QtTest>
 

@@ -1,6 +1,6 @@
 #include "link/COMThread.h"
-#include "mainwindow/StatusPublisher.h"
-#include "mainwindow/SupervisInfoWriter.h"
+#include "status/StatusPublisher.h"
+#include "status/SupervisInfoWriter.h"
 #include "metrics/MetricsCollector.h"
 #include "tests/support/FakeInstrument.h"
 #include "tests/support/LinkHarness.h"

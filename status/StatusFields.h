@@ -1,0 +1,50 @@
+#pragma once
+
+#include "StatusDisplay.h"
+
+#include <QString>
+
+#include <optional>
+
+// What the main window's status fields show, kept without widgets. The
+// window paints it, and the parameter log writes its texts, so the log says
+// what the window said: a channel state without a display rule keeps the
+// text it had, a lost instrument greys the fields but leaves their words.
+class StatusFields
+{
+public:
+    struct Field {
+        QString text;
+        FieldStyle style = FieldStyle::Grey;
+    };
+    struct Channel {
+        Field status{QStringLiteral("-"), FieldStyle::Grey};
+        FieldStyle name = FieldStyle::Grey;
+        std::optional<TextStyle> values;  // offset and ADEV labels: none until a record says
+        bool error = false;               // the DETECT word's error byte
+    };
+
+    StatusFields();
+
+    void instrumentFound();
+    void instrumentLost();
+    void showDetect(const DETECT &detect);
+    void showCmdState(const ADJ_CMD_STATE &cmd, const DETECT &detect);
+    // The last command state again, in the language installed now.
+    void redraw();
+
+    const Field &overall() const { return m_overall; }
+    const Channel &channel(int index) const { return m_channels[index]; }  // 0..3
+    // Empty until the first command state is shown.
+    const QString &mode() const { return m_mode; }
+
+private:
+    void greyAll();
+
+    Field m_overall;
+    Channel m_channels[4];
+    QString m_mode;
+    bool m_connected = false;
+    ADJ_CMD_STATE m_lastCmd;
+    DETECT m_lastDetect;
+};
