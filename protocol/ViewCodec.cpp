@@ -68,16 +68,16 @@ bool fromJson(JsonReader r, ServiceLine *out)
     return r.finish();
 }
 
-QJsonObject toJson(const LinkStatus &s)
+QJsonObject toJson(const LinkView &s)
 {
     return {{"phase", int(s.phase)}, {"port", s.port}, {"searchTotal", s.searchTotal}, {"searchDone", s.searchDone}};
 }
 
-bool fromJson(JsonReader r, LinkStatus *out)
+bool fromJson(JsonReader r, LinkView *out)
 {
     int phase = 0;
-    r.integer("phase", &phase, 0, LinkStatus::PhaseCount - 1);
-    out->phase = LinkStatus::Phase(phase);
+    r.integer("phase", &phase, 0, LinkView::PhaseCount - 1);
+    out->phase = LinkView::Phase(phase);
     r.text("port", MaxNameLength, &out->port);
     r.integer("searchTotal", &out->searchTotal, 0, 100000);
     r.integer("searchDone", &out->searchDone, 0, out->searchTotal);
