@@ -349,6 +349,11 @@ void LocalCore::announce(const QString &text, const QString &colour)
     say(text, colour, true);
 }
 
+bool LocalCore::hearsInstrument() const
+{
+    return m_publisher->snapshot().hearsInstrument(m_clock->monotonicMs());
+}
+
 void LocalCore::note(const QString &text)
 {
     logLine(text);

@@ -72,6 +72,8 @@ public:
     CommandParameters parameters() const { return m_lastParams; }
     // A line of the service's own for every view and the program log.
     void announce(const QString &text, const QString &colour);
+    // The instrument answered within the last two poll intervals.
+    bool hearsInstrument() const;
     // A line for the program log alone.
     void note(const QString &text);
 

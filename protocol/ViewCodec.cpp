@@ -122,7 +122,8 @@ QJsonObject toJson(const ServiceSnapshot &s)
                   {"results", RecordCodec::toJson(s.results)},
                   {"parameters", ParameterCodec::toJson(s.parameters)},
                   {"counters", RecordCodec::toJson(s.counters)},
-                  {"progress", toJson(s.progress)}};
+                  {"progress", toJson(s.progress)},
+                  {"instrumentHeard", s.instrumentHeard}};
     if (s.deviceInfo)
         o.insert(QStringLiteral("deviceInfo"), toJson(*s.deviceInfo));
     putRecord(o, "detect", s.detect);
@@ -146,6 +147,10 @@ bool fromJson(JsonReader r, ServiceSnapshot *out)
     ParameterCodec::fromJson(r.object("parameters"), &out->parameters);
     RecordCodec::fromJson(r.object("counters"), &out->counters);
     fromJson(r.object("progress"), &out->progress);
+    // Not sent by the first services of this version.
+    out->instrumentHeard = false;
+    if (r.has("instrumentHeard"))
+        r.boolean("instrumentHeard", &out->instrumentHeard);
     out->deviceInfo.reset();
     if (r.has("deviceInfo")) {
         DeviceInfo info;

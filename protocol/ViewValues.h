@@ -61,6 +61,9 @@ struct ServiceSnapshot {
     LinkCounters counters;
     WorkProgress progress;
     QVector<ServiceLine> lines;  // oldest first, at most MaxLines
+    // The instrument answered within the last two poll intervals when the
+    // snapshot was made; a link can stay connected a while after it fell silent.
+    bool instrumentHeard = false;
 };
 
 Q_DECLARE_METATYPE(ServiceLine)

@@ -193,6 +193,7 @@ ServiceSnapshot ServiceHost::snapshot() const
     ServiceSnapshot s = m_state;
     s.parameters = parameters();
     s.lines = QVector<ServiceLine>(m_lines.cbegin(), m_lines.cend());
+    s.instrumentHeard = m_core.hearsInstrument();
     return s;
 }
 

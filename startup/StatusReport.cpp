@@ -43,7 +43,7 @@ QString phaseText(const LinkView &link)
 
 StatusReport::Exit StatusReport::exitOf(const ServiceSnapshot &s)
 {
-    return s.link.phase == LinkView::Connected ? Answering : InstrumentSilent;
+    return s.link.phase == LinkView::Connected && s.instrumentHeard ? Answering : InstrumentSilent;
 }
 
 QString StatusReport::text(const ServiceSnapshot &s)
@@ -55,7 +55,9 @@ QString StatusReport::text(const ServiceSnapshot &s)
     };
     row(tr("Service:"), s.serviceName);
     row(tr("Instrument:"), s.titleItem.isEmpty() ? QStringLiteral("-") : s.titleItem);
-    row(tr("Link:"), phaseText(s.link));
+    row(tr("Link:"), exitOf(s) == InstrumentSilent && s.link.phase == LinkView::Connected
+                         ? tr("connected, but the instrument does not answer")
+                         : phaseText(s.link));
     row(tr("State:"), fields.overall().text);
     row(tr("Mode:"), fields.mode().isEmpty() ? QStringLiteral("-") : fields.mode());
     if (s.adjState) {

@@ -15,7 +15,8 @@ class StatusReport
 public:
     enum Exit { Answering = 0, InstrumentSilent = 1, NoService = 2 };
 
-    // Answering only while the service's link is connected to the instrument.
+    // Answering only while the service's link is connected and the instrument
+    // was heard from within two poll intervals.
     static Exit exitOf(const ServiceSnapshot &s);
     static QString text(const ServiceSnapshot &s);
     static QJsonObject json(const ServiceSnapshot &s);
