@@ -1,5 +1,6 @@
 #include "FolderSim.h"
 #include "ProgramFolder.h"
+#include "SimTrace.h"
 
 #include "remote/ServiceConnection.h"
 #include "remote/ServiceSettings.h"
@@ -12,7 +13,14 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <QLocalSocket>
+
+#include <cstring>
 #include <memory>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 // The built ksr583-monitor --service against ksr583-sim, and clients of it
 // in this process, as attached windows are: what one sends, all see; what
@@ -26,7 +34,10 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
 
+    void cleanup();
+
     void clientsSeeCommandsAndReattach();
+    void hostileClients_neitherSlowPollsNorOtherClients();
 
 private:
     struct Client {
@@ -35,6 +46,7 @@ private:
         WorkProgress progress;
         LinkView link;
         quint64 pollTimeouts = 0;
+        int records = 0;
         int snapshots = 0;
     };
     void open(Client &c);
@@ -82,14 +94,20 @@ void tst_ServiceHost::initTestCase()
         QStringLiteral("[Passwords]\nFile_passwords=%1\nNumOfAttemps=3\n").arg(accounts.fileName())));
 }
 
-void tst_ServiceHost::cleanupTestCase()
+void tst_ServiceHost::cleanup()
 {
-    m_a.connection.reset();
-    m_b.connection.reset();
+    m_a = Client();
+    m_b = Client();
     if (m_service && m_service->state() != QProcess::NotRunning) {
         m_service->kill();
         m_service->waitForFinished(5000);
     }
+    m_service.reset();
+}
+
+void tst_ServiceHost::cleanupTestCase()
+{
+    cleanup();
 }
 
 QString tst_ServiceHost::diagnosis() const
@@ -113,6 +131,7 @@ void tst_ServiceHost::open(Client &c)
         c.link = s.link;
         c.progress = s.progress;
     });
+    connect(conn, &ServiceConnection::recordReceived, this, [&c](const PollReading &) { ++c.records; });
     connect(conn, &ServiceConnection::lineReceived, this, [&c](const ServiceLine &l) { c.lines << l.text; });
     connect(conn, &ServiceConnection::progressChanged, this, [&c](const WorkProgress &p) { c.progress = p; });
     connect(conn, &ServiceConnection::linkChanged, this, [&c](const LinkView &l) { c.link = l; });
@@ -199,6 +218,90 @@ void tst_ServiceHost::clientsSeeCommandsAndReattach()
     QCOMPARE(silentCode, 1);
     QCOMPARE(QJsonDocument::fromJson(silentJson).object().value("instrumentAnswers").toBool(), false);
     QCOMPARE(status({}).first, 1);
+}
+
+namespace {
+
+// A client that says hello and then never reads: the system's buffers fill.
+int neverReading(const QString &path)
+{
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray name = path.toLocal8Bit();
+    std::memcpy(address.sun_path, name.constData(), qMin(size_t(name.size()), sizeof address.sun_path - 1));
+    const int small = 4096;
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
+    if (::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    const QByteArray hello = ServiceMessages::hello(QStringLiteral("never reads")) + '\n';
+    if (::write(fd, hello.constData(), size_t(hello.size())) != hello.size()) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// The longest spacing of the status polls the simulator received after `fromMs`.
+qint64 longestPollGap(const QString &trace, qint64 fromMs)
+{
+    const QList<SimTrace::Line> polls =
+        SimTrace::only(SimTrace::read(trace), {"P10", "PC0", "PA0", "PV0"});
+    qint64 longest = 0;
+    qint64 last = -1;
+    for (const SimTrace::Line &p : polls) {
+        if (p.atMs < fromMs)
+            continue;
+        if (last >= 0)
+            longest = qMax(longest, p.atMs - last);
+        last = p.atMs;
+    }
+    return longest;
+}
+
+}  // namespace
+
+void tst_ServiceHost::hostileClients_neitherSlowPollsNorOtherClients()
+{
+    QVERIFY(m_sim->control("silent off"));
+    QVERIFY(startService());
+    open(m_b);
+    QTRY_VERIFY2_WITH_TIMEOUT(m_b.link.phase == LinkView::Connected, qPrintable(diagnosis()), 15000);
+    const QString socket = ServiceSettings::localServerName(m_folder->path());
+    const qint64 attackMs = QDateTime::currentMSecsSinceEpoch();
+    const int recordsBefore = m_b.records;
+
+    const int stuck = neverReading(socket);
+    QVERIFY(stuck >= 0);
+    std::vector<std::unique_ptr<QLocalSocket>> silent;
+    for (int i = 0; i < 200; ++i) {
+        silent.push_back(std::make_unique<QLocalSocket>());
+        silent.back()->connectToServer(socket);
+    }
+    QLocalSocket garbage;
+    garbage.connectToServer(socket);
+    QVERIFY(garbage.waitForConnected(5000));
+    QByteArray noise(256 * 1024, '\0');
+    for (int i = 0; i < noise.size(); ++i)
+        noise[i] = char((i * 7919) >> 3);
+    garbage.write(noise);
+    QLocalSocket huge;
+    huge.connectToServer(socket);
+    QVERIFY(huge.waitForConnected(5000));
+    huge.write(ServiceMessages::hello(QStringLiteral("huge")) + '\n');
+    huge.write(QByteArray(100 << 20, '{'));
+
+    // Ten polls' time under attack.
+    QTest::qWait(10000);
+    QVERIFY2(m_b.connection->state() == ServiceConnection::State::Attached, qPrintable(diagnosis()));
+    QVERIFY2(m_b.records >= recordsBefore + 8, qPrintable(QString::number(m_b.records - recordsBefore)));
+    const qint64 gap = longestPollGap(m_folder->filePath("trace.txt"), attackMs);
+    QVERIFY2(gap > 0 && gap < 1500, qPrintable(QString::number(gap)));
+    QCOMPARE(garbage.state(), QLocalSocket::UnconnectedState);
+    QCOMPARE(huge.state(), QLocalSocket::UnconnectedState);
+    ::close(stuck);
 }
 
 QTEST_GUILESS_MAIN(tst_ServiceHost)
