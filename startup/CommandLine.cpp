@@ -33,7 +33,8 @@ CommandLine::CommandLine()
                         "when the instrument answers, 1 when the service answers but the instrument "
                         "does not, 2 when no service answers within 5 s. Without ADDRESS it asks the "
                         "service of the work folder; ADDRESS host:port asks one over the network "
-                        "(wss:// off the loopback), a ws:// or wss:// URL is taken as it is.")),
+                        "(wss:// off the loopback), a ws:// or wss:// URL is taken as it is, and a "
+                        "path names a local socket.")),
       m_jsonOption(QStringLiteral("json"), tr("With --status: prints JSON instead of text."))
 {
     m_parser.setApplicationDescription(

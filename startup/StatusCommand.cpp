@@ -66,8 +66,10 @@ int StatusCommand::run(const QString &workFolder) const
             loop.quit();
     });
     QString where;
-    if (m_address.isEmpty()) {
-        where = ServiceSettings::localServerName(workFolder);
+    const bool url = m_address.startsWith(QLatin1String("ws://")) || m_address.startsWith(QLatin1String("wss://"));
+    if (m_address.isEmpty() || (!url && m_address.contains(QLatin1Char('/')))) {
+        // A path: a local socket of its own, as one forwarded by ssh -L.
+        where = m_address.isEmpty() ? ServiceSettings::localServerName(workFolder) : m_address;
         connection.openLocal(where);
     } else {
         const QUrl url = urlOf(m_address);

@@ -8,7 +8,8 @@
 // the instrument's state and prints it, for scripts as chronyc serves them.
 // ADDRESS "host:port" means ws://host:port on the loopback and wss:// on any
 // other host (the service needs TLS there); a ws:// or wss:// URL is taken as
-// it is. Without ADDRESS, the local socket of the work folder. It takes no
+// it is; any other ADDRESS with a "/" is the path of a local socket (one that
+// ssh -L forwards). Without ADDRESS, the local socket of the work folder. It takes no
 // lock and needs no display, so it runs beside the service or a window.
 class StatusCommand
 {

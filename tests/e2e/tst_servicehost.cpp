@@ -194,6 +194,7 @@ void tst_ServiceHost::clientsSeeCommandsAndReattach()
     const auto [jsonCode, json] = status({"--json"});
     QCOMPARE(jsonCode, 0);
     QCOMPARE(QJsonDocument::fromJson(json).object().value("instrumentAnswers").toBool(), true);
+    QCOMPARE(status({ServiceSettings::localServerName(m_folder->path())}).first, 0);  // a socket's path
 
     // The service killed and started again: both clients attach on their own.
     open(m_a);
