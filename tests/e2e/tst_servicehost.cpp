@@ -37,6 +37,7 @@ private slots:
     void cleanup();
 
     void clientsSeeCommandsAndReattach();
+    void commandFlood_excessRefusedWithRedLine();
     void hostileClients_neitherSlowPollsNorOtherClients();
 
 private:
@@ -219,6 +220,42 @@ void tst_ServiceHost::clientsSeeCommandsAndReattach()
     QCOMPARE(silentCode, 1);
     QCOMPARE(QJsonDocument::fromJson(silentJson).object().value("instrumentAnswers").toBool(), false);
     QCOMPARE(status({}).first, 1);
+}
+
+void tst_ServiceHost::commandFlood_excessRefusedWithRedLine()
+{
+    // Silent: every command waits for the instrument.
+    QVERIFY(m_sim->control("silent on"));
+    QVERIFY(startService());
+    open(m_b);
+    QTRY_COMPARE_WITH_TIMEOUT(m_b.snapshots, 1, 10000);
+    std::vector<std::unique_ptr<ServiceConnection>> operators;
+    int granted = 0;
+    QMap<QString, int> outcomes;
+    for (int i = 0; i < 5; ++i) {
+        operators.push_back(std::make_unique<ServiceConnection>(QStringLiteral("flood")));
+        ServiceConnection *c = operators.back().get();
+        connect(c, &ServiceConnection::loginAnswered, this, [&granted](const ServiceMessages::LoginReply &r) {
+            granted += r.outcome == QLatin1String("granted");
+        });
+        connect(c, &ServiceConnection::commandAnswered, this,
+                [&outcomes](qint64, int, const QString &outcome, const QString &) { ++outcomes[outcome]; });
+        c->openLocal(ServiceSettings::localServerName(m_folder->path()));
+    }
+    for (const auto &c : operators) {
+        QTRY_COMPARE_WITH_TIMEOUT(c->state(), ServiceConnection::State::Attached, 10000);
+        c->login(QString::fromLatin1(Login), QString::fromLatin1(Password));
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(granted, 5, 10000);
+    // Eight each, as many as one window may have waiting: 40 in all.
+    for (const auto &c : operators) {
+        for (int i = 0; i < 8; ++i)
+            c->submit(COMMAND_GET_DEVICE_INFO, CommandParameters());
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(outcomes.value("queued") + outcomes.value("refused"), 40, 10000);
+    QCOMPARE(outcomes.value("queued"), 32);
+    QTRY_VERIFY_WITH_TIMEOUT(anyContains(m_b.lines, QStringLiteral("refused: 32 wait for the instrument")), 5000);
+    QCOMPARE(m_folder->programLog().count("refused: 32 wait for the instrument"), 1);
 }
 
 namespace {
