@@ -5,10 +5,12 @@
 #include "startup/CommandLine.h"
 #include "startup/InstanceLock.h"
 #include "startup/Service.h"
+#include "startup/StatusCommand.h"
 #include "startup/WorkFolder.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QTextCodec>
 #include <QTranslator>
 
@@ -110,6 +112,17 @@ int main(int argc, char *argv[])
     if (request == CommandLine::Request::History
         || (request == CommandLine::Request::Error && early.asksHistory()))
         return runHistory(argc, argv, early, request);
+    if (request == CommandLine::Request::Status) {
+        QCoreApplication app(argc, argv);
+        useUtf8();
+        ParentConsole::forThisSystem()->attach();
+        // Only read: the folder is neither made nor entered.
+        const QFileInfo named(early.workdir());
+        const QString folder = early.workdir().isEmpty() ? QDir::currentPath()
+                               : named.exists()          ? named.canonicalFilePath()
+                                                         : named.absoluteFilePath();
+        return StatusCommand(early.statusAddress(), early.json()).run(folder);
+    }
     if (request == CommandLine::Request::Run && early.service()) {
         QCoreApplication app(argc, argv);
         useUtf8();

@@ -128,6 +128,9 @@ void LocalCore::connectLink()
     connect(m_link, &COMThread::updPorts, this, &MonitorCore::portsListed);
     connect(m_link, &COMThread::portsDescribed, this, &MonitorCore::portsDescribed);
     connect(m_link, &COMThread::com_status, this, &MonitorCore::searchProgress);
+    connect(m_link, &COMThread::ticketFinished, this, &LocalCore::commandDone);
+    connect(m_link, &COMThread::pollAnswered, this, &LocalCore::pollAnswered);
+    connect(m_link, &COMThread::countersChanged, this, &LocalCore::countersChanged);
 }
 
 CoreState LocalCore::state() const
@@ -331,9 +334,29 @@ void LocalCore::setProgress(Progress progress)
 
 void LocalCore::submitCommand(int code, const CommandParameters &params)
 {
+    submitTracked(code, params);
+}
+
+quint64 LocalCore::submitTracked(int code, const CommandParameters &params)
+{
     m_lastParams = params;
     m_history->recordCommandQueued(code);
-    m_link->queueCommand(code, params);
+    return m_link->queueCommand(code, params);
+}
+
+void LocalCore::announce(const QString &text, const QString &colour)
+{
+    say(text, colour, true);
+}
+
+bool LocalCore::hearsInstrument() const
+{
+    return m_publisher->snapshot().hearsInstrument(m_clock->monotonicMs());
+}
+
+void LocalCore::note(const QString &text)
+{
+    logLine(text);
 }
 
 void LocalCore::abortSmoothSteering()

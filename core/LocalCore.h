@@ -7,6 +7,7 @@
 #include "ParameterLog.h"
 #include "WriteWatch.h"
 #include "status/StatusFields.h"
+#include "link/LinkFeed.h"
 
 #include <deque>
 #include <memory>
@@ -65,6 +66,17 @@ public:
     QString historyDatabase() const override;
     void importParameterLogs(const QString &folder) override;
 
+    // submitCommand() that returns the link's ticket, which commandDone() names.
+    quint64 submitTracked(int code, const CommandParameters &params);
+    // The block the last command was sent with: a client's command is laid over it.
+    CommandParameters parameters() const { return m_lastParams; }
+    // A line of the service's own for every view and the program log.
+    void announce(const QString &text, const QString &colour);
+    // The instrument answered within the last two poll intervals.
+    bool hearsInstrument() const;
+    // A line for the program log alone.
+    void note(const QString &text);
+
     // After start(): false when a folder under Path_local cannot be written
     // and the core is unattended; the link then never started.
     bool started() const { return m_started; }
@@ -84,6 +96,10 @@ public slots:
 signals:
     // The daily download is due; the core queues it itself.
     void loadHistory();
+    // Each submitted command as it has run (or was given up): its ticket.
+    void commandDone(quint64 ticket, int code, bool ok);
+    void pollAnswered(const PollReading &reading);
+    void countersChanged(const LinkCounters &counters);
 
 private:
     void connectLink();

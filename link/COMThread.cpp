@@ -205,13 +205,16 @@ void COMThread::queueCommand(int code)
     queueCommand(code, m_params);
 }
 
-void COMThread::queueCommand(int code, const CommandParameters &params)
+quint64 COMThread::queueCommand(int code, const CommandParameters &params)
 {
+    quint64 ticket = 0;
     {
         std::lock_guard<std::mutex> lock(m_queueLock);
-        m_queue.enqueue({code, params});
+        ticket = ++m_lastTicket;
+        m_queue.enqueue({code, params, ticket});
     }
     m_commandQueued.notify_one();
+    return ticket;
 }
 
 bool COMThread::isConnected() const
@@ -436,12 +439,15 @@ void COMThread::noteAnswer()
 void COMThread::execute(const QueuedCommand &command)
 {
     const int code = command.code;
-    if (code < 0 || code >= int(std::size(kRoutes)))
+    if (code < 0 || code >= int(std::size(kRoutes))) {
+        emit ticketFinished(command.ticket, code, false);
         return;
+    }
     if (kRoutes[code].announce)
         emit windowInfo(tr("Command is processed..."), Black);
     const bool ok = runHandler(command);
     emit commandFinished(code, ok);
+    emit ticketFinished(command.ticket, code, ok);
 }
 
 bool COMThread::runHandler(const QueuedCommand &command)

@@ -62,8 +62,9 @@ public:
 
     // Appends the code with a copy of params() to the command queue.
     void queueCommand(int code);
-    // Appends the code with a copy of a block the caller owns.
-    void queueCommand(int code, const CommandParameters &params);
+    // Appends the code with a copy of a block the caller owns. Returns the
+    // ticket (counted from 1) that ticketFinished() names once it has run.
+    quint64 queueCommand(int code, const CommandParameters &params);
 
     bool isConnected() const;
 
@@ -125,6 +126,8 @@ signals:
     void pollAnswered(const PollReading &reading);
     void countersChanged(const LinkCounters &counters);  // after each poll and connection
     void commandFinished(int code, bool ok);             // each queued code 0..22 that ran
+    // Each queued command as it leaves the queue, whether it ran or not.
+    void ticketFinished(quint64 ticket, int code, bool ok);
     void journalRead(const JournalReading &reading);
     void searchStarted();  // once as the link starts looking for the instrument
     // The instrument answered something (a poll, a command, a journal record):
@@ -137,6 +140,7 @@ private:
     struct QueuedCommand {
         int code;
         CommandParameters params;
+        quint64 ticket;
     };
 
     // One pass of the loop and its parts (link thread).
@@ -173,6 +177,7 @@ private:
     mutable std::mutex m_queueLock;
     std::condition_variable m_commandQueued;
     QQueue<QueuedCommand> m_queue;
+    quint64 m_lastTicket = 0;  // under m_queueLock
 
     CommandParameters m_params;  // GUI thread only
     quint64 m_aveEnabledReadingsPublished = 0;  // GUI thread only

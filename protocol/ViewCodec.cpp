@@ -68,16 +68,16 @@ bool fromJson(JsonReader r, ServiceLine *out)
     return r.finish();
 }
 
-QJsonObject toJson(const LinkStatus &s)
+QJsonObject toJson(const LinkView &s)
 {
     return {{"phase", int(s.phase)}, {"port", s.port}, {"searchTotal", s.searchTotal}, {"searchDone", s.searchDone}};
 }
 
-bool fromJson(JsonReader r, LinkStatus *out)
+bool fromJson(JsonReader r, LinkView *out)
 {
     int phase = 0;
-    r.integer("phase", &phase, 0, LinkStatus::PhaseCount - 1);
-    out->phase = LinkStatus::Phase(phase);
+    r.integer("phase", &phase, 0, LinkView::PhaseCount - 1);
+    out->phase = LinkView::Phase(phase);
     r.text("port", MaxNameLength, &out->port);
     r.integer("searchTotal", &out->searchTotal, 0, 100000);
     r.integer("searchDone", &out->searchDone, 0, out->searchTotal);
@@ -122,7 +122,8 @@ QJsonObject toJson(const ServiceSnapshot &s)
                   {"results", RecordCodec::toJson(s.results)},
                   {"parameters", ParameterCodec::toJson(s.parameters)},
                   {"counters", RecordCodec::toJson(s.counters)},
-                  {"progress", toJson(s.progress)}};
+                  {"progress", toJson(s.progress)},
+                  {"instrumentHeard", s.instrumentHeard}};
     if (s.deviceInfo)
         o.insert(QStringLiteral("deviceInfo"), toJson(*s.deviceInfo));
     putRecord(o, "detect", s.detect);
@@ -146,6 +147,10 @@ bool fromJson(JsonReader r, ServiceSnapshot *out)
     ParameterCodec::fromJson(r.object("parameters"), &out->parameters);
     RecordCodec::fromJson(r.object("counters"), &out->counters);
     fromJson(r.object("progress"), &out->progress);
+    // Not sent by the first services of this version.
+    out->instrumentHeard = false;
+    if (r.has("instrumentHeard"))
+        r.boolean("instrumentHeard", &out->instrumentHeard);
     out->deviceInfo.reset();
     if (r.has("deviceInfo")) {
         DeviceInfo info;

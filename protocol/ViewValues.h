@@ -23,7 +23,7 @@ struct ServiceLine {
 };
 
 // The link to the instrument as the main window and the connection form show it.
-struct LinkStatus {
+struct LinkView {
     enum Phase { Searching = 0, Connected = 1, NoConnection = 2, Stopped = 3 };
     static constexpr int PhaseCount = 4;
 
@@ -50,7 +50,7 @@ struct ServiceSnapshot {
 
     QString serviceName;  // the computer the service runs on
     QString titleItem;    // "COM3 KSR-583 #0042"; empty while not connected
-    LinkStatus link;
+    LinkView link;
     std::optional<DeviceInfo> deviceInfo;
     std::optional<DETECT> detect;  // each record once it has been read
     std::optional<ADJ_CMD_STATE> cmdState;
@@ -61,10 +61,12 @@ struct ServiceSnapshot {
     LinkCounters counters;
     WorkProgress progress;
     QVector<ServiceLine> lines;  // oldest first, at most MaxLines
+    // The instrument answered within the last two poll intervals when the
+    // snapshot was made; a link can stay connected a while after it fell silent.
+    bool instrumentHeard = false;
 };
 
 Q_DECLARE_METATYPE(ServiceLine)
-Q_DECLARE_METATYPE(LinkStatus)
+Q_DECLARE_METATYPE(LinkView)
 Q_DECLARE_METATYPE(WorkProgress)
 Q_DECLARE_METATYPE(ServiceSnapshot)
-Q_DECLARE_METATYPE(DeviceInfo)

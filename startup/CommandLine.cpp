@@ -27,11 +27,22 @@ CommandLine::CommandLine()
                          "the status file, the logs and the history, serves the metrics, and stops "
                          "in order on SIGTERM or Ctrl+C. Its work folder gets a default "
                          "fconn583.ini on first start. Program log lines also go to standard "
-                         "error."))
+                         "error.")),
+      m_statusOption(QStringLiteral("status"),
+                     tr("Prints the instrument's state as the running service sees it and exits: 0 "
+                        "when the instrument answers, 1 when the service answers but the instrument "
+                        "does not, 2 when no service answers within 5 s. Without ADDRESS it asks the "
+                        "service of the work folder; ADDRESS host:port asks one over the network "
+                        "(wss:// off the loopback), a ws:// or wss:// URL is taken as it is, and a "
+                        "path names a local socket.")),
+      m_jsonOption(QStringLiteral("json"), tr("With --status: prints JSON instead of text."))
 {
     m_parser.setApplicationDescription(
         tr("Monitoring and control of the KSR-583 microstepper combiner synthesizer."));
-    m_parser.addOptions({m_help, m_version, m_workdirOption, m_userWorkdirOption, m_serviceOption});
+    m_parser.addOptions(
+        {m_help, m_version, m_workdirOption, m_userWorkdirOption, m_serviceOption, m_statusOption, m_jsonOption});
+    m_parser.addPositionalArgument(QStringLiteral("ADDRESS"), tr("With --status: the service's address."),
+                                   QStringLiteral("[ADDRESS]"));
     m_history.addOptions(m_parser);
 }
 
@@ -46,8 +57,14 @@ CommandLine::Request CommandLine::parse(const QStringList &arguments)
         m_error = m_parser.errorText();
         return Request::Error;
     }
-    if (!m_parser.positionalArguments().isEmpty()) {
-        m_error = tr("Unexpected argument: %1").arg(m_parser.positionalArguments().constFirst());
+    const QStringList positional = m_parser.positionalArguments();
+    const bool status = m_parser.isSet(m_statusOption);
+    if (positional.size() > (status ? 1 : 0)) {
+        m_error = tr("Unexpected argument: %1").arg(positional.at(status ? 1 : 0));
+        return Request::Error;
+    }
+    if (m_parser.isSet(m_jsonOption) && !status) {
+        m_error = tr("--json goes with --status.");
         return Request::Error;
     }
     m_userWorkdir = m_parser.isSet(m_userWorkdirOption);
@@ -63,6 +80,15 @@ CommandLine::Request CommandLine::parse(const QStringList &arguments)
     }
     if (!m_history.read(m_parser, &m_error))
         return Request::Error;
+    if (status) {
+        if (m_service || m_history.kind() != HistoryCommand::Kind::None) {
+            m_error = tr("--status asks the running service; give it alone.");
+            return Request::Error;
+        }
+        m_statusAddress = positional.value(0);
+        m_json = m_parser.isSet(m_jsonOption);
+        return Request::Status;
+    }
     if (m_service && m_history.kind() != HistoryCommand::Kind::None) {
         m_error = tr("--service runs the program; give the history's commands without it.");
         return Request::Error;

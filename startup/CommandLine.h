@@ -18,7 +18,7 @@ class CommandLine
     Q_DECLARE_TR_FUNCTIONS(CommandLine)
 
 public:
-    enum class Request { Run, Help, Version, History, Error };
+    enum class Request { Run, Help, Version, History, Status, Error };
 
     CommandLine();
     CommandLine(const CommandLine &) = delete;
@@ -35,6 +35,10 @@ public:
     bool userWorkdir() const { return m_userWorkdir; }
     // --service: the work without windows.
     bool service() const { return m_service; }
+    // For Request::Status: the service's address (empty: the work folder's
+    // local socket) and whether JSON is asked for.
+    QString statusAddress() const { return m_statusAddress; }
+    bool json() const { return m_json; }
     // For Request::History: what to do without a display.
     const HistoryCommand &history() const { return m_history; }
     // A history command was asked for, possibly with a mistake: it is
@@ -65,9 +69,13 @@ private:
     QCommandLineOption m_workdirOption;
     QCommandLineOption m_userWorkdirOption;
     QCommandLineOption m_serviceOption;
+    QCommandLineOption m_statusOption;
+    QCommandLineOption m_jsonOption;
     HistoryCommand m_history;
     QString m_error;
     QString m_workdir;
     bool m_userWorkdir = false;
     bool m_service = false;
+    QString m_statusAddress;
+    bool m_json = false;
 };

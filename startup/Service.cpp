@@ -2,9 +2,12 @@
 
 #include "CommandLine.h"
 #include "InstanceLock.h"
+#include "ServiceHost.h"
 #include "WorkFolder.h"
 #include "core/LocalCore.h"
+#include "link/LinkClock.h"
 #include "platform/StopRequests.h"
+#include "remote/ServiceSettings.h"
 
 #include <QDir>
 #include <QTranslator>
@@ -55,6 +58,11 @@ int Service::run(const QString &workdir)
         core.start();
         if (!core.started())
             return FolderNotWritable;  // the core has said which folder
+        // Windows and scripts attach through the host; without its local
+        // socket the service still keeps watch, and says why nobody can attach.
+        ServiceHost host(core, std::make_shared<LinkClock>());
+        host.useLogins(core.configuration());
+        host.listen(QDir::currentPath(), ServiceSettings::read(Configuration::fileName()));
         QObject::connect(stops.get(), &StopRequests::stopRequested, &core, [&core] {
             core.close();
             QCoreApplication::quit();

@@ -57,6 +57,12 @@ void tst_CommandLine::arguments_giveRequestAndFolder_data()
     QTest::newRow("the service in a folder") << QStringList{"--service", "--workdir", "lab"} << R::Run << "lab";
     QTest::newRow("the service does not import")
         << QStringList{"--service", "--import-parameter-logs"} << R::Error << "";
+    QTest::newRow("status of a folder's service") << QStringList{"--status", "--workdir", "lab"} << R::Status << "lab";
+    QTest::newRow("status of a service on the network")
+        << QStringList{"--status", "labpc:7583", "--json"} << R::Status << "";
+    QTest::newRow("status of two services") << QStringList{"--status", "a:1", "b:2"} << R::Error << "";
+    QTest::newRow("json without status") << QStringList{"--json"} << R::Error << "";
+    QTest::newRow("status is no service") << QStringList{"--status", "--service"} << R::Error << "";
 }
 
 void tst_CommandLine::arguments_giveRequestAndFolder()
