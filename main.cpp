@@ -1,4 +1,7 @@
+#include "core/LocalCore.h"
+#include "core/RemoteCore.h"
 #include "dialogs/MessageBox.h"
+#include "mainwindow/AttachOffer.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/DisplayAccess.h"
 #include "platform/ParentConsole.h"
@@ -13,6 +16,8 @@
 #include <QTranslator>
 
 #include <cstdio>
+#include <memory>
+#include <optional>
 
 namespace {
 
@@ -66,25 +71,49 @@ int runWindow(int argc, char *argv[])
         std::fprintf(stderr, "%s\n%s", qPrintable(command.errorText()), qPrintable(command.helpText()));
         return 1;
     }
-    if (!command.workdir().isEmpty()) {
+    // Attached, the service holds the folder; the window only names it.
+    std::optional<ServiceAddress> service;
+    std::unique_ptr<InstanceLock> lock;
+    if (command.attach()) {
+        const QString folder = command.workdir().isEmpty() ? QDir::currentPath() : command.workdir();
+        ServiceAddress address;
         QString error;
-        if (!WorkFolder::enter(command.workdir(), command.userWorkdir(), &error)) {
+        if (!ServiceAddress::parse(command.attachAddress(), folder, &address, &error)) {
             sayLine(error);
-            MessageBox::warning(nullptr, error);
             return 1;
         }
-    }
-    // A folder that cannot be written gets no lock; the window says what
-    // it cannot write there, as it always has.
-    InstanceLock lock(QDir::currentPath());
-    if (lock.acquire() == InstanceLock::Outcome::InUse) {
-        sayLine(lock.problem());
-        MessageBox::warning(nullptr, lock.problem());
-        return 1;
+        service = address;
+    } else {
+        if (!command.workdir().isEmpty()) {
+            QString error;
+            if (!WorkFolder::enter(command.workdir(), command.userWorkdir(), &error)) {
+                sayLine(error);
+                MessageBox::warning(nullptr, error);
+                return 1;
+            }
+        }
+        // A folder that cannot be written gets no lock; the window says what
+        // it cannot write there, as it always has.
+        lock = std::make_unique<InstanceLock>(QDir::currentPath());
+        if (lock->acquire() == InstanceLock::Outcome::InUse) {
+            sayLine(lock->problem());
+            if (AttachOffer::ask(QDir::currentPath(), lock->problem()) != AttachOffer::Answer::Attach)
+                return 1;
+            ServiceAddress address;
+            QString error;
+            ServiceAddress::parse(QString(), QDir::currentPath(), &address, &error);
+            service = address;
+            lock.reset();
+        }
     }
 
     QCoreApplication::removeTranslator(&systemLanguage);
-    MainWindow window;
+    std::unique_ptr<MonitorCore> core;
+    if (service)
+        core = std::make_unique<RemoteCore>(*service, RemoteCore::defaultIniFile());
+    else
+        core = std::make_unique<LocalCore>();
+    MainWindow window(std::move(core));
     window.show();
     return app.exec();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QMetaType>
 #include <QString>
 
 // The seven texts of the device information (answer to 7N0).
@@ -38,3 +39,5 @@ public:
 
     static DeviceInfo deviceInfo(const QByteArray &answer);
 };
+
+Q_DECLARE_METATYPE(DeviceInfo)

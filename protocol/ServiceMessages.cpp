@@ -59,7 +59,7 @@ QByteArray line(const ServiceLine &l)
     return message("line", ViewCodec::toJson(l));
 }
 
-QByteArray link(const LinkStatus &s)
+QByteArray link(const ServiceLink &s)
 {
     return message("link", ViewCodec::toJson(s));
 }

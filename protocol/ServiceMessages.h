@@ -21,7 +21,7 @@ QByteArray snapshot(const ServiceSnapshot &s);
 QByteArray record(const PollReading &r);
 QByteArray results(const LinkResults &r, ResultsEvent event);
 QByteArray line(const ServiceLine &l);
-QByteArray link(const LinkStatus &s);
+QByteArray link(const ServiceLink &s);
 QByteArray title(const QString &item);
 QByteArray deviceInfo(const DeviceInfo &d);
 QByteArray progress(const WorkProgress &p);

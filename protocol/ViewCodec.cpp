@@ -68,16 +68,16 @@ bool fromJson(JsonReader r, ServiceLine *out)
     return r.finish();
 }
 
-QJsonObject toJson(const LinkStatus &s)
+QJsonObject toJson(const ServiceLink &s)
 {
     return {{"phase", int(s.phase)}, {"port", s.port}, {"searchTotal", s.searchTotal}, {"searchDone", s.searchDone}};
 }
 
-bool fromJson(JsonReader r, LinkStatus *out)
+bool fromJson(JsonReader r, ServiceLink *out)
 {
     int phase = 0;
-    r.integer("phase", &phase, 0, LinkStatus::PhaseCount - 1);
-    out->phase = LinkStatus::Phase(phase);
+    r.integer("phase", &phase, 0, ServiceLink::PhaseCount - 1);
+    out->phase = ServiceLink::Phase(phase);
     r.text("port", MaxNameLength, &out->port);
     r.integer("searchTotal", &out->searchTotal, 0, 100000);
     r.integer("searchDone", &out->searchDone, 0, out->searchTotal);
@@ -134,6 +134,8 @@ QJsonObject toJson(const ServiceSnapshot &s)
     for (int i = first; i < s.lines.size(); ++i)
         lines.append(toJson(s.lines[i]));
     o.insert(QStringLiteral("lines"), lines);
+    if (!s.historyDatabase.isEmpty())
+        o.insert(QStringLiteral("historyDatabase"), s.historyDatabase);
     return o;
 }
 
@@ -163,6 +165,9 @@ bool fromJson(JsonReader r, ServiceSnapshot *out)
         if (fromJson(r.objectAt(lines, "lines", i), &line))
             out->lines.append(line);
     }
+    out->historyDatabase.clear();
+    if (r.has("historyDatabase"))
+        r.text("historyDatabase", MaxLineLength, &out->historyDatabase);
     return r.finish();
 }
 

@@ -14,13 +14,13 @@ constexpr int MaxInfoLength = 64;   // each text of the device information
 constexpr int MaxColourLength = 20;
 
 QJsonObject toJson(const ServiceLine &l);
-QJsonObject toJson(const LinkStatus &s);
+QJsonObject toJson(const ServiceLink &s);
 QJsonObject toJson(const WorkProgress &p);
 QJsonObject toJson(const DeviceInfo &d);
 QJsonObject toJson(const ServiceSnapshot &s);
 
 bool fromJson(JsonReader r, ServiceLine *out);
-bool fromJson(JsonReader r, LinkStatus *out);
+bool fromJson(JsonReader r, ServiceLink *out);
 bool fromJson(JsonReader r, WorkProgress *out);
 bool fromJson(JsonReader r, DeviceInfo *out);
 bool fromJson(JsonReader r, ServiceSnapshot *out);

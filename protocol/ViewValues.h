@@ -23,7 +23,7 @@ struct ServiceLine {
 };
 
 // The link to the instrument as the main window and the connection form show it.
-struct LinkStatus {
+struct ServiceLink {
     enum Phase { Searching = 0, Connected = 1, NoConnection = 2, Stopped = 3 };
     static constexpr int PhaseCount = 4;
 
@@ -50,7 +50,7 @@ struct ServiceSnapshot {
 
     QString serviceName;  // the computer the service runs on
     QString titleItem;    // "COM3 KSR-583 #0042"; empty while not connected
-    LinkStatus link;
+    ServiceLink link;
     std::optional<DeviceInfo> deviceInfo;
     std::optional<DETECT> detect;  // each record once it has been read
     std::optional<ADJ_CMD_STATE> cmdState;
@@ -61,10 +61,12 @@ struct ServiceSnapshot {
     LinkCounters counters;
     WorkProgress progress;
     QVector<ServiceLine> lines;  // oldest first, at most MaxLines
+    // The history database's absolute path on the service's computer; empty:
+    // not told. A window there may read it, read-only.
+    QString historyDatabase;
 };
 
 Q_DECLARE_METATYPE(ServiceLine)
-Q_DECLARE_METATYPE(LinkStatus)
+Q_DECLARE_METATYPE(ServiceLink)
 Q_DECLARE_METATYPE(WorkProgress)
 Q_DECLARE_METATYPE(ServiceSnapshot)
-Q_DECLARE_METATYPE(DeviceInfo)

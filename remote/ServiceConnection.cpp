@@ -298,7 +298,7 @@ bool ServiceConnection::dispatch(const ProtocolMessage &m, QString *why)
             return (*why = r.error()), false;
         emit lineReceived(l);
     } else if (m.type == QLatin1String("link")) {
-        LinkStatus s;
+        ServiceLink s;
         if (!ViewCodec::fromJson(r, &s))
             return (*why = r.error()), false;
         emit linkChanged(s);

@@ -75,7 +75,7 @@ signals:
     void recordReceived(const PollReading &reading);
     void resultsReceived(const LinkResults &results, ServiceMessages::ResultsEvent event);
     void lineReceived(const ServiceLine &line);
-    void linkChanged(const LinkStatus &status);
+    void linkChanged(const ServiceLink &status);
     void titleChanged(const QString &item);
     void deviceInfoReceived(const DeviceInfo &info);
     void progressChanged(const WorkProgress &progress);

@@ -27,11 +27,17 @@ CommandLine::CommandLine()
                          "the status file, the logs and the history, serves the metrics, and stops "
                          "in order on SIGTERM or Ctrl+C. Its work folder gets a default "
                          "fconn583.ini on first start. Program log lines also go to standard "
-                         "error."))
+                         "error.")),
+      m_attachOption(QStringLiteral("attach"),
+                     tr("Opens a window on the instrument of a running service, at ADDRESS "
+                        "(host:port; ws:// or wss:// URLs too) or, without it, the service of the "
+                        "work folder. Commands need an operator login; the service checks them."))
 {
     m_parser.setApplicationDescription(
         tr("Monitoring and control of the KSR-583 microstepper combiner synthesizer."));
-    m_parser.addOptions({m_help, m_version, m_workdirOption, m_userWorkdirOption, m_serviceOption});
+    m_parser.addOptions({m_help, m_version, m_workdirOption, m_userWorkdirOption, m_serviceOption, m_attachOption});
+    m_parser.addPositionalArgument(QStringLiteral("ADDRESS"), tr("With --attach: the service's host:port."),
+                                   QStringLiteral("[ADDRESS]"));
     m_history.addOptions(m_parser);
 }
 
@@ -46,12 +52,20 @@ CommandLine::Request CommandLine::parse(const QStringList &arguments)
         m_error = m_parser.errorText();
         return Request::Error;
     }
-    if (!m_parser.positionalArguments().isEmpty()) {
-        m_error = tr("Unexpected argument: %1").arg(m_parser.positionalArguments().constFirst());
+    m_attach = m_parser.isSet(m_attachOption);
+    const QStringList positional = m_parser.positionalArguments();
+    // Only --attach takes a value of its own after it.
+    if (positional.size() > (m_attach ? 1 : 0)) {
+        m_error = tr("Unexpected argument: %1").arg(positional.at(m_attach ? 1 : 0));
         return Request::Error;
     }
+    m_attachAddress = positional.value(0);
     m_userWorkdir = m_parser.isSet(m_userWorkdirOption);
     m_service = m_parser.isSet(m_serviceOption);
+    if (m_attach && m_service) {
+        m_error = tr("Give either --service or --attach, not both.");
+        return Request::Error;
+    }
     if (m_userWorkdir && m_parser.isSet(m_workdirOption)) {
         m_error = tr("Give either --workdir or --user-workdir, not both.");
         return Request::Error;
@@ -63,6 +77,10 @@ CommandLine::Request CommandLine::parse(const QStringList &arguments)
     }
     if (!m_history.read(m_parser, &m_error))
         return Request::Error;
+    if (m_attach && m_history.kind() != HistoryCommand::Kind::None) {
+        m_error = tr("--attach opens a window; give the history's commands without it.");
+        return Request::Error;
+    }
     if (m_service && m_history.kind() != HistoryCommand::Kind::None) {
         m_error = tr("--service runs the program; give the history's commands without it.");
         return Request::Error;

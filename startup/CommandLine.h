@@ -35,6 +35,10 @@ public:
     bool userWorkdir() const { return m_userWorkdir; }
     // --service: the work without windows.
     bool service() const { return m_service; }
+    // --attach [ADDRESS]: a window on a service's instrument; the address is
+    // empty for the service of the work folder.
+    bool attach() const { return m_attach; }
+    QString attachAddress() const { return m_attachAddress; }
     // For Request::History: what to do without a display.
     const HistoryCommand &history() const { return m_history; }
     // A history command was asked for, possibly with a mistake: it is
@@ -65,9 +69,12 @@ private:
     QCommandLineOption m_workdirOption;
     QCommandLineOption m_userWorkdirOption;
     QCommandLineOption m_serviceOption;
+    QCommandLineOption m_attachOption;
     HistoryCommand m_history;
     QString m_error;
     QString m_workdir;
     bool m_userWorkdir = false;
     bool m_service = false;
+    bool m_attach = false;
+    QString m_attachAddress;
 };
