@@ -282,33 +282,38 @@ void RemoteCore::withLogin(bool again, Send send)
         say(tr("No connection to the service: the command is not sent."), Red);
         return;
     }
-    if (m_loggedIn && !again) {
-        send(m_login, m_password);
-        return;
-    }
-    if (m_loginAsked) {
-        if (m_waiting.size() >= MaxWaiting) {
-            say(tr("%1 commands wait for the login already: this one is not sent.").arg(m_waiting.size()), Red);
-            return;
-        }
-        m_waiting.append(std::move(send));
-        return;
-    }
+    const auto ask = [this](bool asked, QString *login, QString *password) {
+        if (m_prompt && m_prompt(asked, login, password) && !login->isEmpty())
+            return true;
+        say(tr("Commands need an operator login: the command is not sent."), Red);
+        return false;
+    };
+    // A command that asks for the password again goes with its own entry.
     QString login;
     QString password;
-    if (!m_prompt || !m_prompt(again, &login, &password) || login.isEmpty()) {
-        say(tr("Commands need an operator login: the command is not sent."), Red);
+    if (again && !ask(true, &login, &password))
+        return;
+    if (m_loggedIn) {
+        again ? send(login, password) : send(m_login, m_password);
         return;
     }
-    if (m_loggedIn) {
-        // The command asks for the password once more; the session keeps its login.
-        send(login, password);
+    if (m_waiting.size() >= MaxWaiting) {
+        say(tr("%1 commands wait for the login already: this one is not sent.").arg(m_waiting.size()), Red);
+        return;
+    }
+    if (again)
+        m_waiting.append([send, login, password](const QString &, const QString &) { send(login, password); });
+    else
+        m_waiting.append(std::move(send));
+    if (m_loginAsked)
+        return;
+    if (!again && !ask(false, &login, &password)) {
+        m_waiting.clear();
         return;
     }
     m_login = login;
     m_password = password;
     m_loginAsked = true;
-    m_waiting.append(std::move(send));
     m_connection.login(login, password);
 }
 
