@@ -1,6 +1,7 @@
 #include "RemoteCore.h"
 
 #include "access/AccessPolicy.h"
+#include "remote/CertificatePins.h"
 
 #include "ProgramVersion.h"
 
@@ -113,10 +114,23 @@ RemoteCore::~RemoteCore()
         ini.setValue(QStringLiteral("Signal_names/Channel_") + QString::number(n + 1), m_channelNames.value(n));
 }
 
+void RemoteCore::setCertificateCheck(const QString &pinsFile, ServiceConnection::CertificateHook hook)
+{
+    m_pins = std::make_unique<CertificatePins>(pinsFile);
+    m_connection.setPins(m_pins.get());
+    m_connection.setCertificateHook(std::move(hook));
+}
+
 QString RemoteCore::defaultIniFile()
 {
     return QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation))
         .filePath(QStringLiteral("attached-window.ini"));
+}
+
+QString RemoteCore::defaultPinsFile()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation))
+        .filePath(QStringLiteral("service-certificates.ini"));
 }
 
 CoreState RemoteCore::state() const
@@ -152,7 +166,7 @@ void RemoteCore::close()
 void RemoteCore::onSnapshot(const ServiceSnapshot &s)
 {
     m_attached = true;
-    m_everAttached = true;
+    m_saidLost = false;
     m_serviceName = m_connection.serviceName().isEmpty() ? s.serviceName : m_connection.serviceName();
     m_historyPath = s.historyDatabase;
     m_journalFolder = s.parameters.journalFolder;
@@ -246,17 +260,25 @@ void RemoteCore::onProgress(const WorkProgress &work)
 void RemoteCore::onState(ServiceConnection::State state)
 {
     const bool lost = state == ServiceConnection::State::Disconnected || state == ServiceConnection::State::Refused;
-    if (!lost || !m_attached)
+    // Said once per loss: the retries that follow add nothing.
+    if (!lost || m_saidLost)
         return;
+    m_saidLost = true;
+    const bool wasAttached = m_attached;
     m_attached = false;
     m_loggedIn = false;
     m_loginAsked = false;
     m_waiting.clear();
-    say(state == ServiceConnection::State::Refused
-            ? tr("No connection to the service.")
-            : tr("No connection to the service: trying to attach again."),
-        Red);
+    if (state == ServiceConnection::State::Refused)
+        say(tr("No connection to the service."), Red);
+    else if (wasAttached)
+        say(tr("No connection to the service: trying to attach again."), Red);
+    else
+        say(tr("No connection to the service (%1): trying to attach.").arg(m_address.describe()), Red);
     m_link = LinkStatus::NotConnected;
+    // The title names no instrument this window cannot see.
+    m_titleItem.clear();
+    emit titleItemChanged(m_titleItem);
     emit serviceReachable(false);
 }
 

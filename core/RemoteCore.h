@@ -6,8 +6,10 @@
 
 #include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
 
+class CertificatePins;
 class QTranslator;
 
 // The program's work as a service elsewhere does it, shown through a
@@ -27,6 +29,7 @@ public:
     ~RemoteCore() override;
 
     static QString defaultIniFile();
+    static QString defaultPinsFile();
 
     Configuration configuration() const override { return m_config; }
     CoreState state() const override;
@@ -47,6 +50,9 @@ public:
     QString serviceName() const override { return m_serviceName; }
     void setLoginPrompt(LoginPrompt prompt) override { m_prompt = std::move(prompt); }
 
+    // The certificates accepted are pinned in `pinsFile`; `hook` asks the
+    // operator about a new self-signed one.
+    void setCertificateCheck(const QString &pinsFile, ServiceConnection::CertificateHook hook);
     ServiceConnection &connection() { return m_connection; }
     bool attached() const { return m_attached; }
 
@@ -72,11 +78,12 @@ private:
     ViewSettings m_viewSettings;
     QStringList m_channelNames;
     QTranslator *m_translator = nullptr;
+    std::unique_ptr<CertificatePins> m_pins;
     ServiceConnection m_connection;
     LoginPrompt m_prompt;
 
     bool m_attached = false;
-    bool m_everAttached = false;
+    bool m_saidLost = false;  // since the last snapshot
     QString m_serviceName;
     QString m_historyPath;
     LinkStatus m_link = LinkStatus::NotConnected;

@@ -21,13 +21,13 @@ bool isLoopback(const QString &host)
 
 bool ServiceAddress::sameComputer() const
 {
-    return isLocal() || isLoopback(url.host());
+    return isLocal() ? !givenSocket : isLoopback(url.host());
 }
 
 QString ServiceAddress::describe() const
 {
     if (isLocal())
-        return tr("the local service");
+        return givenSocket ? localName : tr("the local service");
     return url.host() + QLatin1Char(':') + QString::number(url.port());
 }
 
@@ -42,6 +42,11 @@ bool ServiceAddress::parse(const QString &text, const QString &workFolder, Servi
     if (t.size() > MaxAddressLength) {
         *error = tr("The service address is too long.");
         return false;
+    }
+    if (t.startsWith(QLatin1Char('/'))) {
+        out->localName = t;
+        out->givenSocket = true;
+        return true;
     }
     QUrl url;
     if (t.startsWith(QLatin1String("ws://"), Qt::CaseInsensitive)

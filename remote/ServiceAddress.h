@@ -7,7 +7,8 @@
 // Where an attached window finds its service: the local socket of a work
 // folder, or a WebSocket URL. "host:port" means ws:// on the loopback and
 // wss:// elsewhere, since the service offers TCP off the loopback only with
-// TLS; a ws:// or wss:// URL is taken as it is.
+// TLS; a ws:// or wss:// URL is taken as it is. An absolute path names a
+// local socket, such as one an SSH tunnel forwards from the service's computer.
 struct ServiceAddress
 {
     Q_DECLARE_TR_FUNCTIONS(ServiceAddress)
@@ -15,6 +16,7 @@ struct ServiceAddress
 public:
     QString localName;  // set for the local socket
     QUrl url;           // set for TCP
+    bool givenSocket = false;  // a socket path given: perhaps a tunnel to elsewhere
 
     bool isLocal() const { return !localName.isEmpty(); }
     // The computer's own socket or loopback: the service's files can be read here.

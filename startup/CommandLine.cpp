@@ -30,7 +30,8 @@ CommandLine::CommandLine()
                          "error.")),
       m_attachOption(QStringLiteral("attach"),
                      tr("Opens a window on the instrument of a running service, at ADDRESS "
-                        "(host:port; ws:// or wss:// URLs too) or, without it, the service of the "
+                        "(host:port, a ws:// or wss:// URL, or the path of a local socket such as an SSH "
+                        "tunnel's) or, without it, the service of the "
                         "work folder. Commands need an operator login; the service checks them."))
 {
     m_parser.setApplicationDescription(

@@ -17,6 +17,9 @@ void StatusFields::serviceLost()
 {
     m_serviceLost = true;
     instrumentLost();
+    // Numbers the service can no longer vouch for; its next records paint them again.
+    for (Channel &c : m_channels)
+        c.values = TextStyle::Grey;
 }
 
 void StatusFields::serviceFound()

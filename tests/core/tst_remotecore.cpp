@@ -46,6 +46,7 @@ private slots:
     void attached_showsSnapshotThenLiveMessagesAsCoreSignals_data();
     void attached_showsSnapshotThenLiveMessagesAsCoreSignals();
     void serviceGone_saysSoGreyed_andReattachesWithFreshState();
+    void serviceNotRunning_saysSoOnceWhileTrying();
     void command_asksLoginOnce_andServiceDecides_data();
     void command_asksLoginOnce_andServiceDecides();
 
@@ -178,6 +179,23 @@ void tst_RemoteCore::serviceGone_saysSoGreyed_andReattachesWithFreshState()
     QCOMPARE(lines.count(), before + ServiceSnapshot::MaxLines);  // the away line was not in the log: all again
     QCOMPARE(core->state().titleItem, QString("COM4 KSR-583 #0043"));
     QCOMPARE(core->state().link, LinkStatus::Connected);
+}
+
+void tst_RemoteCore::serviceNotRunning_saysSoOnceWhileTrying()
+{
+    m_server.reset();
+    auto core = attachedCore();
+    QSignalSpy reachable(core.get(), &MonitorCore::serviceReachable);
+    QSignalSpy lines(core.get(), &MonitorCore::message);
+    core->start();
+    QTRY_COMPARE(reachable.count(), 1);
+    QTest::qWait(300);  // a dozen tries at 20 to 100 ms
+    QCOMPARE(reachable.count(), 1);
+    QCOMPARE(lines.count(), 1);
+    QVERIFY(lines.first().first().value<Message>().text.startsWith("No connection to the service"));
+    startService();
+    QTRY_COMPARE_WITH_TIMEOUT(reachable.count(), 2, 5000);
+    QCOMPARE(reachable.last().first().toBool(), true);
 }
 
 void tst_RemoteCore::command_asksLoginOnce_andServiceDecides_data()

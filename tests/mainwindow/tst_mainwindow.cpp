@@ -808,6 +808,7 @@ void tst_MainWindow::attached_namesServiceInTitle_andGreysWhileItIsGone()
     QTRY_COMPARE(field("lineEdit_stat")->text(), QStringLiteral("No connection to the service"));
     QCOMPARE(base("lineEdit_stat"), Grey);
     QVERIFY(logText().contains("<i>line</i> 499"));  // the last state stays
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Monitor KSR-583 v.2.20.05.091 \u2013 service on labpc"));
 
     server = std::make_unique<ServiceServer>(side, logins, m_clock);
     server->setIdentity("labpc", "test");

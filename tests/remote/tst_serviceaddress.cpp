@@ -23,6 +23,7 @@ void tst_ServiceAddress::parse_data()
     QTest::newRow("IPv6 loopback") << "[::1]:7583" << "ws://[::1]:7583" << true;
     QTest::newRow("another computer: TLS") << "labpc:7583" << "wss://labpc:7583" << false;
     QTest::newRow("a URL as given") << "ws://192.0.2.7:7583" << "ws://192.0.2.7:7583" << false;
+    QTest::newRow("a tunnel's socket") << "/tmp/labpc.socket" << "" << false;
     QTest::newRow("no port") << "labpc" << "-" << false;
     QTest::newRow("port out of range") << "labpc:70000" << "-" << false;
     QTest::newRow("a path") << "labpc:7583/x" << "-" << false;
@@ -44,7 +45,8 @@ void tst_ServiceAddress::parse()
         return;
     }
     QCOMPARE(a.url.toString(), url);
-    QCOMPARE(a.localName, url.isEmpty() ? ServiceSettings::localServerName("/srv/ksr583") : QString());
+    const QString socket = text.startsWith('/') ? text : ServiceSettings::localServerName("/srv/ksr583");
+    QCOMPARE(a.localName, url.isEmpty() ? socket : QString());
     QCOMPARE(a.sameComputer(), sameComputer);
 }
 
