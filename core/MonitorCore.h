@@ -48,6 +48,8 @@ public:
     // Installs the language's texts for everything the core says from now on.
     virtual void setLanguage(bool russian) = 0;
     virtual void keepViewSettings(const ViewSettings &settings) = 0;
+    // Where the windows keep what is only theirs (the History window's place).
+    virtual QString viewSettingsFile() const { return Configuration::fileName(); }
 
     // --- a core at the far end of a connection -----------------------------
     // A core at the far end of a connection to a service.

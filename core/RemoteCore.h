@@ -44,6 +44,7 @@ public:
     void setAnalyseAtStart(int value) override;
     void setLanguage(bool russian) override;
     void keepViewSettings(const ViewSettings &settings) override;
+    QString viewSettingsFile() const override { return m_iniFile; }
     QString historyDatabase() const override;
     void importParameterLogs(const QString &folder) override;
     bool isRemote() const override { return true; }

@@ -1,9 +1,12 @@
 #include "AttachDialog.h"
 #include "ui_AttachDialog.h"
 
+#include "MessageBox.h"
 #include "remote/ServiceAddress.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QProcess>
 
 AttachDialog::AttachDialog(QWidget *parent) : QDialog(parent), ui(new Ui::AttachDialog)
 {
@@ -13,6 +16,18 @@ AttachDialog::AttachDialog(QWidget *parent) : QDialog(parent), ui(new Ui::Attach
 }
 
 AttachDialog::~AttachDialog() = default;
+
+void AttachDialog::openWindow(QWidget *parent)
+{
+    AttachDialog dialog(parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    QStringList arguments{QStringLiteral("--attach")};
+    if (!dialog.address().isEmpty())
+        arguments << dialog.address();
+    if (!QProcess::startDetached(QCoreApplication::applicationFilePath(), arguments))
+        MessageBox::warning(parent, tr("The attached window cannot be started."));
+}
 
 QString AttachDialog::address() const
 {

@@ -18,6 +18,10 @@ public:
     explicit AttachDialog(QWidget *parent = nullptr);
     ~AttachDialog() override;
 
+    // Asks, and opens a window of its own attached to the address accepted:
+    // the window that asks keeps showing what it shows.
+    static void openWindow(QWidget *parent);
+
     // What was accepted: empty for the service of the work folder.
     QString address() const;
 

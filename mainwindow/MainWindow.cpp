@@ -19,7 +19,6 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
-#include <QProcess>
 #include <QResizeEvent>
 #include <QScreen>
 
@@ -178,7 +177,7 @@ void MainWindow::connectMenus()
     connect(ui->actionHistory, &QAction::triggered, this, &MainWindow::showHistory);
     connect(ui->pushButtonHistory, &QPushButton::clicked, this, &MainWindow::showHistory);
     connect(ui->actionImport_parameter_logs, &QAction::triggered, this, &MainWindow::importParameterLogs);
-    connect(ui->actionAttach_to_service, &QAction::triggered, this, &MainWindow::attachToService);
+    connect(ui->actionAttach_to_service, &QAction::triggered, this, [this] { AttachDialog::openWindow(this); });
     connect(ui->actionEnglish, &QAction::triggered, this, &MainWindow::translateThis);
     connect(ui->actionRussian, &QAction::triggered, this, &MainWindow::translateThis);
     connect(this, &MainWindow::set_channelNames, m_core.get(), &MonitorCore::setChannelNames);
@@ -361,12 +360,12 @@ void MainWindow::on_pushButtonControl_clicked()
 
 void MainWindow::showHistory()
 {
-    if (!m_history && m_core->historyDatabase().isEmpty()) {
+    if (!m_history && m_core->isRemote() && m_core->historyDatabase().isEmpty()) {
         MessageBox::information(this, tr("History is available on the service's computer."));
         return;
     }
     if (!m_history) {
-        m_history = std::make_unique<HistoryWindow>(m_core->historyDatabase(), Configuration::fileName());
+        m_history = std::make_unique<HistoryWindow>(m_core->historyDatabase(), m_core->viewSettingsFile());
         m_history->setChannelNames(channelNames());
     }
     m_history->show();
@@ -380,19 +379,6 @@ void MainWindow::importParameterLogs()
     const QString folder = FolderChooser::choose(this, tr("Import parameter logs"), start);
     if (!folder.isEmpty())
         m_core->importParameterLogs(folder);
-}
-
-void MainWindow::attachToService()
-{
-    AttachDialog dialog(this);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    // A window of its own: this one keeps showing what it shows.
-    QStringList arguments{QStringLiteral("--attach")};
-    if (!dialog.address().isEmpty())
-        arguments << dialog.address();
-    if (!QProcess::startDetached(QCoreApplication::applicationFilePath(), arguments))
-        MessageBox::warning(this, tr("The attached window cannot be started."));
 }
 
 void MainWindow::on_lineEdit_chan1_editingFinished() { emit set_channelNames(channelNames()); }

@@ -87,7 +87,6 @@ private:
     void showProgress();
     void showHistory();
     void importParameterLogs();
-    void attachToService();
     void submit(int code);
     void keepSettings();
     QString titleText() const;

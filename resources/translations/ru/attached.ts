@@ -19,16 +19,16 @@
         <translation>История доступна на компьютере службы.</translation>
     </message>
     <message>
-        <source>The attached window cannot be started.</source>
-        <translation>Не удаётся открыть окно, подключённое к службе.</translation>
-    </message>
-    <message>
         <source>Attach to service…</source>
         <translation>Подключиться к службе…</translation>
     </message>
 </context>
 <context>
     <name>AttachDialog</name>
+    <message>
+        <source>The attached window cannot be started.</source>
+        <translation>Не удаётся открыть окно, подключённое к службе.</translation>
+    </message>
     <message>
         <source>Attach to service</source>
         <translation>Подключение к службе</translation>
