@@ -1,6 +1,10 @@
+#include "core/LocalCore.h"
+#include "core/RemoteCore.h"
 #include "dialogs/MessageBox.h"
+#include "mainwindow/AttachOffer.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/DisplayAccess.h"
+#include "remote/CertificatePins.h"
 #include "platform/ParentConsole.h"
 #include "startup/CommandLine.h"
 #include "startup/InstanceLock.h"
@@ -15,6 +19,8 @@
 #include <QTranslator>
 
 #include <cstdio>
+#include <memory>
+#include <optional>
 
 namespace {
 
@@ -35,6 +41,17 @@ void sayLine(const QString &line)
 {
     ParentConsole::forThisSystem()->attach();
     std::fprintf(stderr, "%s\n", qPrintable(line));
+}
+
+// A service's self-signed certificate, seen for the first time: the operator
+// compares its digest with the one the service's computer shows.
+bool confirmCertificate(const QString &peer, const QSslCertificate &certificate)
+{
+    const QString text =
+        QCoreApplication::translate("main", "The service at %1 shows a certificate that no authority vouches for:\n"
+                                            "%2\nSHA-256 %3\n\nAccept it for this service from now on?")
+            .arg(peer, certificate.subjectDisplayName(), QString::fromLatin1(CertificatePins::digest(certificate)));
+    return MessageBox::question(nullptr, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 
 // The history's commands run beside a running program, or take its folder
@@ -68,25 +85,51 @@ int runWindow(int argc, char *argv[])
         std::fprintf(stderr, "%s\n%s", qPrintable(command.errorText()), qPrintable(command.helpText()));
         return 1;
     }
-    if (!command.workdir().isEmpty()) {
+    // Attached, the service holds the folder; the window only names it.
+    std::optional<ServiceAddress> service;
+    std::unique_ptr<InstanceLock> lock;
+    if (command.attach()) {
+        const QString folder = command.workdir().isEmpty() ? QDir::currentPath() : command.workdir();
+        ServiceAddress address;
         QString error;
-        if (!WorkFolder::enter(command.workdir(), command.userWorkdir(), &error)) {
+        if (!ServiceAddress::parse(command.attachAddress(), folder, &address, &error)) {
             sayLine(error);
-            MessageBox::warning(nullptr, error);
             return 1;
         }
-    }
-    // A folder that cannot be written gets no lock; the window says what
-    // it cannot write there, as it always has.
-    InstanceLock lock(QDir::currentPath());
-    if (lock.acquire() == InstanceLock::Outcome::InUse) {
-        sayLine(lock.problem());
-        MessageBox::warning(nullptr, lock.problem());
-        return 1;
+        service = address;
+    } else {
+        if (!command.workdir().isEmpty()) {
+            QString error;
+            if (!WorkFolder::enter(command.workdir(), command.userWorkdir(), &error)) {
+                sayLine(error);
+                MessageBox::warning(nullptr, error);
+                return 1;
+            }
+        }
+        // A folder that cannot be written gets no lock; the window says what
+        // it cannot write there, as it always has.
+        lock = std::make_unique<InstanceLock>(QDir::currentPath());
+        if (lock->acquire() == InstanceLock::Outcome::InUse) {
+            sayLine(lock->problem());
+            if (AttachOffer::ask(QDir::currentPath(), lock->problem()) != AttachOffer::Answer::Attach)
+                return 1;
+            ServiceAddress address;
+            QString error;
+            ServiceAddress::parse(QString(), QDir::currentPath(), &address, &error);
+            service = address;
+            lock.reset();
+        }
     }
 
     QCoreApplication::removeTranslator(&systemLanguage);
-    MainWindow window;
+    std::unique_ptr<MonitorCore> core;
+    if (service) {
+        auto remote = std::make_unique<RemoteCore>(*service, RemoteCore::defaultIniFile());
+        remote->setCertificateCheck(RemoteCore::defaultPinsFile(), confirmCertificate);
+        core = std::move(remote);
+    } else
+        core = std::make_unique<LocalCore>();
+    MainWindow window(std::move(core));
     window.show();
     return app.exec();
 }

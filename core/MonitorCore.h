@@ -5,6 +5,8 @@
 
 #include <QObject>
 
+#include <functional>
+
 // What a view sees of the program's work: the instrument's records, the link
 // state, message lines, the progress of downloads and steering, and a way to
 // send commands. LocalCore does the work in this process; a view attached to
@@ -46,8 +48,23 @@ public:
     // Installs the language's texts for everything the core says from now on.
     virtual void setLanguage(bool russian) = 0;
     virtual void keepViewSettings(const ViewSettings &settings) = 0;
+    // Where the windows keep what is only theirs (the History window's place).
+    virtual QString viewSettingsFile() const { return Configuration::fileName(); }
+
+    // --- a core at the far end of a connection -----------------------------
+    // A core at the far end of a connection to a service.
+    virtual bool isRemote() const { return false; }
+    // The computer whose service this core shows, once it has said so; empty
+    // for the work in this process.
+    virtual QString serviceName() const { return QString(); }
+    // Asked when a command needs an operator login the service decides on
+    // (`again`: the command asks for the password once more). False: the
+    // operator gave none.
+    using LoginPrompt = std::function<bool(bool again, QString *login, QString *password)>;
+    virtual void setLoginPrompt(LoginPrompt prompt) { Q_UNUSED(prompt) }
 
     // --- history ----------------------------------------------------------
+    // Empty when the history cannot be read here (a service elsewhere).
     virtual QString historyDatabase() const = 0;
     virtual void importParameterLogs(const QString &folder) = 0;
 
@@ -73,4 +90,7 @@ signals:
     // After every change of what other programs are told (the tray follows it).
     void statusPublished(const StatusSnapshot &before, const StatusSnapshot &after);
     void historyChanged();
+    // A core at the far end of a connection: the service is reached again
+    // (a fresh state follows) or lost (the last state stays, greyed).
+    void serviceReachable(bool reachable);
 };

@@ -105,6 +105,14 @@ void authentication::on_pushButton_clicked()
     if (login.isEmpty())
         return;
 
+    if (m_checkedByService) {
+        m_enteredLogin = ui->lineLogin->text();
+        m_enteredPassword = ui->linePass->text();
+        m_result = 1;
+        close();
+        return;
+    }
+
     if (passwordMatches(login, ui->linePass->text().toUtf8())) {
         m_failedAttempts = 0;
         m_result = 1;
@@ -127,6 +135,17 @@ void authentication::on_pushButton_clicked()
     MessageBox::warning(this, QString::number(m_maxAttempts) + tr(" attempts expended.\nWait ")
                                   + RemainingTime::text(m_lockSeconds));
     close();
+}
+
+bool authentication::takeEntry(QString *login, QString *password)
+{
+    if (m_enteredLogin.isEmpty())
+        return false;
+    *login = m_enteredLogin;
+    *password = m_enteredPassword;
+    m_enteredLogin.clear();
+    m_enteredPassword.clear();
+    return true;
 }
 
 void authentication::clearEntry()

@@ -37,6 +37,15 @@ public:
     // Asks for login and password (unless locked out); non-zero when granted.
     int requestAccess();
 
+    // For a window attached to a service, which decides on every login and
+    // counts the failures itself: requestAccess() then takes what is entered
+    // unchecked, for takeEntry().
+    void setCheckedByService(bool on) { m_checkedByService = on; }
+    bool checkedByService() const { return m_checkedByService; }
+    // The login and password of the last granted request, once; false when
+    // none is waiting.
+    bool takeEntry(QString *login, QString *password);
+
     // The source of "now" (local time); tests set their own.
     void setClock(std::function<QDateTime()> now);
 
@@ -67,4 +76,7 @@ private:
     int m_lockSeconds = 1800;
     QDateTime m_lockStart;
     QDateTime m_lastFailure;  // invalid until the first counted failure
+    bool m_checkedByService = false;
+    QString m_enteredLogin;
+    QString m_enteredPassword;
 };

@@ -2,9 +2,11 @@
 
 #include "control/Settings.h"
 #include "core/LocalCore.h"
+#include "dialogs/AttachDialog.h"
 #include "dialogs/AutoConnectForm.h"
 #include "dialogs/ConnectDialog.h"
 #include "dialogs/FolderChooser.h"
+#include "dialogs/MessageBox.h"
 #include "dialogs/aboutDialog.h"
 #include "dialogs/authentication.h"
 #include "historywindow/HistoryWindow.h"
@@ -113,6 +115,14 @@ void MainWindow::createLoginDialog()
     m_login->setAccounts(AccountsFile::read(m_config.passwordsFile));
     m_login->setMaxAttempts(m_config.numOfAttempts);
     m_login->setLockSeconds(m_config.numOfSeconds);
+    // Attached, the service decides on every login: the dialog only asks.
+    m_login->setCheckedByService(m_core->isRemote());
+    m_core->setLoginPrompt([this](bool again, QString *login, QString *password) {
+        // A page that asked already (the qualification intervals) left its entry.
+        if (again && m_login->takeEntry(login, password))
+            return true;
+        return m_login->requestAccess() != 0 && m_login->takeEntry(login, password);
+    });
 }
 
 void MainWindow::createConnectionDialogs()
@@ -167,6 +177,7 @@ void MainWindow::connectMenus()
     connect(ui->actionHistory, &QAction::triggered, this, &MainWindow::showHistory);
     connect(ui->pushButtonHistory, &QPushButton::clicked, this, &MainWindow::showHistory);
     connect(ui->actionImport_parameter_logs, &QAction::triggered, this, &MainWindow::importParameterLogs);
+    connect(ui->actionAttach_to_service, &QAction::triggered, this, [this] { AttachDialog::openWindow(this); });
     connect(ui->actionEnglish, &QAction::triggered, this, &MainWindow::translateThis);
     connect(ui->actionRussian, &QAction::triggered, this, &MainWindow::translateThis);
     connect(this, &MainWindow::set_channelNames, m_core.get(), &MonitorCore::setChannelNames);
@@ -187,6 +198,14 @@ void MainWindow::followCore()
     });
     connect(core, &MonitorCore::varStateRead, this, [this](const VAR_STRUCT &var) { m_panel->showVarState(var); });
     connect(core, &MonitorCore::linkStatusChanged, this, &MainWindow::showLinkStatus);
+    connect(core, &MonitorCore::serviceReachable, this, [this](bool reachable) {
+        if (reachable)
+            m_fields.serviceFound();
+        else
+            m_fields.serviceLost();
+        m_panel->paint(m_fields);
+        setWindowTitle(titleText());
+    });
     connect(core, &MonitorCore::titleItemChanged, this, [this](const QString &item) {
         m_connectedItem = item;
         setWindowTitle(titleText());
@@ -317,6 +336,9 @@ QString MainWindow::titleText() const
     QString title = tr("Monitor KSR-583") + QStringLiteral(" v." KSR_PROGRAM_VERSION);
     if (!m_connectedItem.isEmpty())
         title += QStringLiteral(". ") + tr("Connected to ") + m_connectedItem;
+    const QString service = m_core->serviceName();
+    if (!service.isEmpty())
+        title += QStringLiteral(" \u2013 ") + tr("service on %1").arg(service);
     return title;
 }
 
@@ -338,8 +360,12 @@ void MainWindow::on_pushButtonControl_clicked()
 
 void MainWindow::showHistory()
 {
+    if (!m_history && m_core->isRemote() && m_core->historyDatabase().isEmpty()) {
+        MessageBox::information(this, tr("History is available on the service's computer."));
+        return;
+    }
     if (!m_history) {
-        m_history = std::make_unique<HistoryWindow>(m_core->historyDatabase(), Configuration::fileName());
+        m_history = std::make_unique<HistoryWindow>(m_core->historyDatabase(), m_core->viewSettingsFile());
         m_history->setChannelNames(channelNames());
     }
     m_history->show();

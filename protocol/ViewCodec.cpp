@@ -135,6 +135,8 @@ QJsonObject toJson(const ServiceSnapshot &s)
     for (int i = first; i < s.lines.size(); ++i)
         lines.append(toJson(s.lines[i]));
     o.insert(QStringLiteral("lines"), lines);
+    if (!s.historyDatabase.isEmpty())
+        o.insert(QStringLiteral("historyDatabase"), s.historyDatabase);
     return o;
 }
 
@@ -168,6 +170,9 @@ bool fromJson(JsonReader r, ServiceSnapshot *out)
         if (fromJson(r.objectAt(lines, "lines", i), &line))
             out->lines.append(line);
     }
+    out->historyDatabase.clear();
+    if (r.has("historyDatabase"))
+        r.text("historyDatabase", MaxLineLength, &out->historyDatabase);
     return r.finish();
 }
 

@@ -64,6 +64,9 @@ struct ServiceSnapshot {
     // The instrument answered within the last two poll intervals when the
     // snapshot was made; a link can stay connected a while after it fell silent.
     bool instrumentHeard = false;
+    // The history database's absolute path on the service's computer; empty:
+    // not told. A window there may read it, read-only.
+    QString historyDatabase;
 };
 
 Q_DECLARE_METATYPE(ServiceLine)

@@ -35,13 +35,18 @@ CommandLine::CommandLine()
                         "service of the work folder; ADDRESS host:port asks one over the network "
                         "(wss:// off the loopback), a ws:// or wss:// URL is taken as it is, and a "
                         "path names a local socket.")),
-      m_jsonOption(QStringLiteral("json"), tr("With --status: prints JSON instead of text."))
+      m_jsonOption(QStringLiteral("json"), tr("With --status: prints JSON instead of text.")),
+      m_attachOption(QStringLiteral("attach"),
+                     tr("Opens a window on the instrument of a running service, at ADDRESS "
+                        "(host:port, a ws:// or wss:// URL, or the path of a local socket such as an SSH "
+                        "tunnel's) or, without it, the service of the "
+                        "work folder. Commands need an operator login; the service checks them."))
 {
     m_parser.setApplicationDescription(
         tr("Monitoring and control of the KSR-583 microstepper combiner synthesizer."));
-    m_parser.addOptions(
-        {m_help, m_version, m_workdirOption, m_userWorkdirOption, m_serviceOption, m_statusOption, m_jsonOption});
-    m_parser.addPositionalArgument(QStringLiteral("ADDRESS"), tr("With --status: the service's address."),
+    m_parser.addOptions({m_help, m_version, m_workdirOption, m_userWorkdirOption, m_serviceOption, m_attachOption,
+                         m_statusOption, m_jsonOption});
+    m_parser.addPositionalArgument(QStringLiteral("ADDRESS"), tr("With --attach or --status: the service's address."),
                                    QStringLiteral("[ADDRESS]"));
     m_history.addOptions(m_parser);
 }
@@ -57,18 +62,26 @@ CommandLine::Request CommandLine::parse(const QStringList &arguments)
         m_error = m_parser.errorText();
         return Request::Error;
     }
+    m_attach = m_parser.isSet(m_attachOption);
     const QStringList positional = m_parser.positionalArguments();
     const bool status = m_parser.isSet(m_statusOption);
-    if (positional.size() > (status ? 1 : 0)) {
-        m_error = tr("Unexpected argument: %1").arg(positional.at(status ? 1 : 0));
+    // Only --attach and --status take a value of their own after them.
+    const int addresses = (m_attach || status) ? 1 : 0;
+    if (positional.size() > addresses) {
+        m_error = tr("Unexpected argument: %1").arg(positional.at(addresses));
         return Request::Error;
     }
     if (m_parser.isSet(m_jsonOption) && !status) {
         m_error = tr("--json goes with --status.");
         return Request::Error;
     }
+    m_attachAddress = positional.value(0);
     m_userWorkdir = m_parser.isSet(m_userWorkdirOption);
     m_service = m_parser.isSet(m_serviceOption);
+    if (m_attach && m_service) {
+        m_error = tr("Give either --service or --attach, not both.");
+        return Request::Error;
+    }
     if (m_userWorkdir && m_parser.isSet(m_workdirOption)) {
         m_error = tr("Give either --workdir or --user-workdir, not both.");
         return Request::Error;
@@ -81,13 +94,17 @@ CommandLine::Request CommandLine::parse(const QStringList &arguments)
     if (!m_history.read(m_parser, &m_error))
         return Request::Error;
     if (status) {
-        if (m_service || m_history.kind() != HistoryCommand::Kind::None) {
+        if (m_service || m_attach || m_history.kind() != HistoryCommand::Kind::None) {
             m_error = tr("--status asks the running service; give it alone.");
             return Request::Error;
         }
         m_statusAddress = positional.value(0);
         m_json = m_parser.isSet(m_jsonOption);
         return Request::Status;
+    }
+    if (m_attach && m_history.kind() != HistoryCommand::Kind::None) {
+        m_error = tr("--attach opens a window; give the history's commands without it.");
+        return Request::Error;
     }
     if (m_service && m_history.kind() != HistoryCommand::Kind::None) {
         m_error = tr("--service runs the program; give the history's commands without it.");

@@ -39,6 +39,10 @@ public:
     // local socket) and whether JSON is asked for.
     QString statusAddress() const { return m_statusAddress; }
     bool json() const { return m_json; }
+    // --attach [ADDRESS]: a window on a service's instrument; the address is
+    // empty for the service of the work folder.
+    bool attach() const { return m_attach; }
+    QString attachAddress() const { return m_attachAddress; }
     // For Request::History: what to do without a display.
     const HistoryCommand &history() const { return m_history; }
     // A history command was asked for, possibly with a mistake: it is
@@ -71,6 +75,7 @@ private:
     QCommandLineOption m_serviceOption;
     QCommandLineOption m_statusOption;
     QCommandLineOption m_jsonOption;
+    QCommandLineOption m_attachOption;
     HistoryCommand m_history;
     QString m_error;
     QString m_workdir;
@@ -78,4 +83,6 @@ private:
     bool m_service = false;
     QString m_statusAddress;
     bool m_json = false;
+    bool m_attach = false;
+    QString m_attachAddress;
 };

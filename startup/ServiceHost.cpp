@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QSysInfo>
 
 namespace {
@@ -194,6 +195,10 @@ ServiceSnapshot ServiceHost::snapshot() const
     s.parameters = parameters();
     s.lines = QVector<ServiceLine>(m_lines.cbegin(), m_lines.cend());
     s.instrumentHeard = m_core.hearsInstrument();
+    // Windows on this computer read the history from the file itself.
+    const QString database = m_core.historyDatabase();
+    if (!database.isEmpty())
+        s.historyDatabase = QFileInfo(database).absoluteFilePath();
     return s;
 }
 

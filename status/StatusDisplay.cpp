@@ -98,6 +98,11 @@ QString StatusDisplay::noConnectionText()
     return tr("No connection");
 }
 
+QString StatusDisplay::noServiceText()
+{
+    return tr("No connection to the service");
+}
+
 QString StatusDisplay::number(float value, int digits)
 {
     return QString::number(double(value), 'g', digits);

@@ -39,6 +39,8 @@ public:
     static QString secondsText(quint16 hundredths);
     static QString modeText(bool switching);
     static QString noConnectionText();
+    // An attached window whose service is gone.
+    static QString noServiceText();
     // Shortest of fixed and exponent notation with `digits` significant digits.
     static QString number(float value, int digits);
 };

@@ -13,6 +13,22 @@ void StatusFields::instrumentLost()
     greyAll();
 }
 
+void StatusFields::serviceLost()
+{
+    m_serviceLost = true;
+    instrumentLost();
+    // Numbers the service can no longer vouch for; its next records paint them again.
+    for (Channel &c : m_channels)
+        c.values = TextStyle::Grey;
+}
+
+void StatusFields::serviceFound()
+{
+    m_serviceLost = false;
+    if (!m_connected)
+        greyAll();
+}
+
 void StatusFields::showDetect(const DETECT &detect)
 {
     for (int i = 0; i < 4; ++i) {
@@ -61,5 +77,5 @@ void StatusFields::greyAll()
         c.status.style = FieldStyle::Grey;
         c.name = FieldStyle::Grey;
     }
-    m_overall = {StatusDisplay::noConnectionText(), FieldStyle::Grey};
+    m_overall = {m_serviceLost ? StatusDisplay::noServiceText() : StatusDisplay::noConnectionText(), FieldStyle::Grey};
 }

@@ -28,6 +28,10 @@ public:
 
     void instrumentFound();
     void instrumentLost();
+    // The service an attached window shows is gone: greyed, and said so,
+    // until the service is reached again.
+    void serviceLost();
+    void serviceFound();
     void showDetect(const DETECT &detect);
     void showCmdState(const ADJ_CMD_STATE &cmd, const DETECT &detect);
     // The last command state again, in the language installed now.
@@ -45,6 +49,7 @@ private:
     Channel m_channels[4];
     QString m_mode;
     bool m_connected = false;
+    bool m_serviceLost = false;
     ADJ_CMD_STATE m_lastCmd;
     DETECT m_lastDetect;
 };

@@ -1,4 +1,10 @@
+#include "access/LoginGuard.h"
 #include "core/LocalCore.h"
+#include "core/RemoteCore.h"
+#include "dialogs/MessageBox.h"
+#include "remote/ServiceServer.h"
+#include "remote/ServiceSettings.h"
+#include "tests/remote/ServiceRig.h"
 #include "link/COMThread.h"
 #include "mainwindow/MainWindow.h"
 #include "dialogs/AutoConnectForm.h"
@@ -60,6 +66,8 @@ private slots:
     void historyTimer_downloadsOnceAfterOneUtc();
     void resize_changesOnlyTheLogHeight();
     void portDetails_reachTheConnectionDialog();
+    void attached_namesServiceInTitle_andGreysWhileItIsGone();
+    void attachedOverTcp_saysWhereTheHistoryIs();
 
 private:
     bool open(const QByteArray &ini = QByteArray());
@@ -767,6 +775,61 @@ void tst_MainWindow::portDetails_reachTheConnectionDialog()
 
     QCOMPARE(child<QTextEdit>("portDetails")->toPlainText().section('\n', 0, 0),
              QString("/dev/ttyUSB0: busy"));
+}
+
+void tst_MainWindow::attached_namesServiceInTitle_andGreysWhileItIsGone()
+{
+    FakeServiceSide side;
+    side.m_snapshot.link.phase = LinkView::Connected;
+    ADJ_CMD_STATE cmd;
+    cmd.syncStatus = 1;
+    side.m_snapshot.cmdState = cmd;
+    side.m_snapshot.detect = DETECT();
+    LoginGuard logins(m_clock);
+    const QString name = ServiceSettings::localServerName(m_dir->path());
+    auto server = std::make_unique<ServiceServer>(side, logins, m_clock);
+    server->setIdentity("labpc", "test");
+    QString error;
+    QVERIFY2(server->listenLocal(name, &error), qPrintable(error));
+    ServiceAddress address;
+    QVERIFY(ServiceAddress::parse(QString(), m_dir->path(), &address, &error));
+    auto core = std::make_unique<RemoteCore>(address, m_dir->filePath("window.ini"));
+    core->connection().setRetryDelays(20, 100);
+    m_window.reset(new MainWindow(std::move(core)));
+
+    const QString attachedTitle =
+        QStringLiteral("Monitor KSR-583 v.2.20.05.091. Connected to COM3 KSR-583 #0042 \u2013 service on labpc");
+    QTRY_COMPARE(m_window->windowTitle(), attachedTitle);
+    QTRY_COMPARE(field("lineEdit_stat")->text(), QStringLiteral("Synchronization OK"));
+    QVERIFY(base("lineEdit_stat") != Grey);
+    QVERIFY(logText().contains("<i>line</i> 499"));
+
+    server.reset();
+    QTRY_COMPARE(field("lineEdit_stat")->text(), QStringLiteral("No connection to the service"));
+    QCOMPARE(base("lineEdit_stat"), Grey);
+    QVERIFY(logText().contains("<i>line</i> 499"));  // the last state stays
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Monitor KSR-583 v.2.20.05.091 \u2013 service on labpc"));
+
+    server = std::make_unique<ServiceServer>(side, logins, m_clock);
+    server->setIdentity("labpc", "test");
+    QVERIFY2(server->listenLocal(name, &error), qPrintable(error));
+    QTRY_COMPARE_WITH_TIMEOUT(field("lineEdit_stat")->text(), QStringLiteral("Synchronization OK"), 5000);
+    QCOMPARE(m_window->windowTitle(), attachedTitle);
+    m_window.reset();
+}
+
+void tst_MainWindow::attachedOverTcp_saysWhereTheHistoryIs()
+{
+    ServiceAddress address;
+    QString error;
+    QVERIFY(ServiceAddress::parse("labpc.example:7583", m_dir->path(), &address, &error));
+    QCOMPARE(address.url.scheme(), QString("wss"));  // off the loopback the service speaks TLS only
+    m_window.reset(new MainWindow(std::make_unique<RemoteCore>(address, m_dir->filePath("window.ini"))));
+    MessageBox::clearShownTexts();
+    MessageBox::setNextAnswer(QMessageBox::Ok);
+    child<QAction>("actionHistory")->trigger();
+    QCOMPARE(MessageBox::shownTexts(), QStringList{"History is available on the service's computer."});
+    m_window.reset();
 }
 
 QTEST_MAIN(tst_MainWindow)

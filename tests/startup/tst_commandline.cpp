@@ -63,6 +63,10 @@ void tst_CommandLine::arguments_giveRequestAndFolder_data()
     QTest::newRow("status of two services") << QStringList{"--status", "a:1", "b:2"} << R::Error << "";
     QTest::newRow("json without status") << QStringList{"--json"} << R::Error << "";
     QTest::newRow("status is no service") << QStringList{"--status", "--service"} << R::Error << "";
+    QTest::newRow("attached to the folder's service") << QStringList{"--attach", "--workdir", "lab"} << R::Run << "lab";
+    QTest::newRow("attached to a host") << QStringList{"--attach", "labpc:7583"} << R::Run << "";
+    QTest::newRow("attached to two hosts") << QStringList{"--attach", "a:1", "b:2"} << R::Error << "";
+    QTest::newRow("attached service") << QStringList{"--service", "--attach"} << R::Error << "";
 }
 
 void tst_CommandLine::arguments_giveRequestAndFolder()
@@ -77,6 +81,8 @@ void tst_CommandLine::arguments_giveRequestAndFolder()
         QVERIFY(!command.errorText().isEmpty());
     else
         QCOMPARE(command.workdir(), workdir);
+    if (request == CommandLine::Request::Run)
+        QCOMPARE(command.attachAddress(), arguments.contains("labpc:7583") ? QString("labpc:7583") : QString());
 }
 
 void tst_CommandLine::builtProgram_answersHelpAndVersionWithoutADisplay_data()
