@@ -2,39 +2,15 @@
 
 #include "StatusReport.h"
 
+#include "remote/ServiceAddress.h"
 #include "remote/ServiceConnection.h"
-#include "remote/ServiceSettings.h"
 
 #include <QEventLoop>
-#include <QHostAddress>
 #include <QJsonDocument>
 #include <QTimer>
 
 #include <cstdio>
 #include <optional>
-
-QUrl StatusCommand::urlOf(const QString &address)
-{
-    if (address.startsWith(QLatin1String("ws://")) || address.startsWith(QLatin1String("wss://"))) {
-        const QUrl url(address);
-        return url.isValid() && !url.host().isEmpty() && url.port() > 0 ? url : QUrl();
-    }
-    const int colon = address.lastIndexOf(QLatin1Char(':'));
-    bool ok = false;
-    const int port = address.midRef(colon + 1).toInt(&ok);
-    QString host = address.left(colon);
-    if (host.startsWith(QLatin1Char('[')) && host.endsWith(QLatin1Char(']')))
-        host = host.mid(1, host.size() - 2);
-    if (colon <= 0 || !ok || port <= 0 || port > 65535 || host.isEmpty())
-        return QUrl();
-    const bool loopback = host == QLatin1String("localhost") || QHostAddress(host).isLoopback();
-    QUrl url;
-    url.setScheme(loopback ? QStringLiteral("ws") : QStringLiteral("wss"));
-    url.setHost(host);
-    url.setPort(port);
-    url.setPath(QStringLiteral("/"));
-    return url;
-}
 
 int StatusCommand::run(const QString &workFolder) const
 {
@@ -65,19 +41,15 @@ int StatusCommand::run(const QString &workFolder) const
         if (s == ServiceConnection::State::Disconnected)
             loop.quit();
     });
-    QString where;
-    const bool url = m_address.startsWith(QLatin1String("ws://")) || m_address.startsWith(QLatin1String("wss://"));
-    if (m_address.isEmpty() || (!url && m_address.contains(QLatin1Char('/')))) {
-        // A path: a local socket of its own, as one forwarded by ssh -L.
-        where = m_address.isEmpty() ? ServiceSettings::localServerName(workFolder) : m_address;
-        connection.openLocal(where);
-    } else {
-        const QUrl url = urlOf(m_address);
-        if (!url.isValid())
-            return fail(tr("\"%1\" is no service address: give host:port, or a ws:// or wss:// URL.").arg(m_address));
-        where = url.toString();
-        connection.openUrl(url);
-    }
+    ServiceAddress address;
+    QString error;
+    if (!ServiceAddress::parse(m_address, workFolder, &address, &error))
+        return fail(error);
+    const QString where = address.isLocal() ? address.localName : address.url.toString();
+    if (address.isLocal())
+        connection.openLocal(address.localName);
+    else
+        connection.openUrl(address.url);
     QTimer::singleShot(WaitMs, &loop, &QEventLoop::quit);
     if (!snapshot)
         loop.exec();

@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 
 #include <cerrno>
+#include <random>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -99,13 +100,21 @@ Scraper::Answer Scraper::get(int port, const QByteArray &path, int timeoutMs)
 
 int Scraper::freePort()
 {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address);
-    ::getsockname(fd, reinterpret_cast<sockaddr *>(&address), &size);
-    ::close(fd);
-    return ntohs(address.sin_port);
+    // Below the kernel's ephemeral range (32768 and up): a port from that range
+    // may become some client connection's own before the server binds it, and
+    // then a server on every address cannot listen.
+    static std::mt19937 pick(std::random_device{}());
+    std::uniform_int_distribution<int> below(20000, 32000);
+    for (;;) {
+        const int port = below(pick);
+        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_ANY);
+        address.sin_port = htons(quint16(port));
+        const bool free = ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
+        ::close(fd);
+        if (free)
+            return port;
+    }
 }

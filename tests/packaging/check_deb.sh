@@ -70,10 +70,12 @@ without_display=(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb)
 answer=$("${without_display[@]}" "$root/usr/bin/ksr583-monitor" --version)
 [ "$answer" = "ksr583-monitor $version" ] || fail "--version says: $answer"
 # The translations travel inside the program.
-"${without_display[@]}" LC_ALL=ru_RU.UTF-8 "$root/usr/bin/ksr583-monitor" --help \
-  | grep -q "KSR-583" || fail "--help does not answer"
-"${without_display[@]}" LC_ALL=ru_RU.UTF-8 "$root/usr/bin/ksr583-monitor" --help \
-  | grep -q "Контроль и управление" || fail "the installed program has no Russian"
+# Read whole first: grep -q would stop reading at its match, and the program
+# writing the rest of a long help would die of SIGPIPE.
+help=$("${without_display[@]}" LC_ALL=ru_RU.UTF-8 "$root/usr/bin/ksr583-monitor" --help) \
+  || fail "--help exits non-zero"
+grep -q "KSR-583" <<<"$help" || fail "--help does not answer"
+grep -q "Контроль и управление" <<<"$help" || fail "the installed program has no Russian"
 "$root/usr/bin/ksr583-sim" --help >/dev/null || fail "the installed simulator does not start"
 
 # The service: a unit systemd accepts (checked against the program the package

@@ -28,6 +28,9 @@ void tst_ServiceAddress::parse_data()
     QTest::newRow("port out of range") << "labpc:70000" << "-" << false;
     QTest::newRow("a path") << "labpc:7583/x" << "-" << false;
     QTest::newRow("credentials in it") << "ws://a:b@labpc:7583" << "-" << false;
+    QTest::newRow("port zero") << "labpc:0" << "-" << false;
+    QTest::newRow("no host") << ":7583" << "-" << false;
+    QTest::newRow("a URL without a port") << "wss://labpc/" << "-" << false;
     QTest::newRow("too long") << QString(400, 'a') + ":1" << "-" << false;
 }
 
