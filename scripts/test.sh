@@ -69,10 +69,23 @@ export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 # -O1, as the sanitizers' authors advise: it builds a good deal faster than -O2
 # and keeps the reports' stacks whole.
 build_suite "$root/build-asan" "-O1 -g1 -DNDEBUG" -DKSR_SANITIZE=ON -DKSR_BUILD_BENCH=OFF
+# The ThreadSanitizer build takes the processors these tests mostly leave idle.
+tsan_log="$root/build-asan/tsan-build.log"
+KSR_TSAN_STEP=build scripts/tsan.sh >"$tsan_log" 2>&1 &
+tsan_pid=$!
+trap 'kill "$tsan_pid" 2>/dev/null || true' EXIT
 test_suite "$root/build-asan"
+tsan_status=0
+wait "$tsan_pid" || tsan_status=$?
+trap - EXIT
+if [ "$tsan_status" -ne 0 ]; then
+  cat "$tsan_log"
+  echo "The ThreadSanitizer build failed (exit $tsan_status)." >&2
+  exit "$tsan_status"
+fi
 
-stage "ThreadSanitizer build: the threaded tests"
-scripts/tsan.sh
+stage "ThreadSanitizer: the threaded tests (built beside the sanitizer tests above)"
+KSR_TSAN_STEP=test scripts/tsan.sh
 
 stage "Fuzzing: each target 30 s on the seed corpus, two at a time"
 KSR_FUZZ_JOBS=$jobs scripts/fuzz.sh 30
