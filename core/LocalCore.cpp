@@ -3,6 +3,7 @@
 #include "AccountsFile.h"
 #include "HistoryHub.h"
 #include "HistorySchedule.h"
+#include "ProgramLanguage.h"
 #include "link/COMThread.h"
 #include "link/LinkClock.h"
 #include "metrics/MetricsServer.h"
@@ -401,11 +402,7 @@ void LocalCore::setLanguage(bool russian)
 
 void LocalCore::installLanguage(bool russian)
 {
-    m_translator->load(russian ? QStringLiteral(":/Brontel583_ru") : QStringLiteral(":/Brontel583_en"));
-    // Installing twice would stack the same table; take it out first.
-    QCoreApplication::removeTranslator(m_translator);
-    QCoreApplication::installTranslator(m_translator);
-    m_viewSettings.language = russian ? QStringLiteral("RU") : QStringLiteral("EN");
+    m_viewSettings.language = ProgramLanguage::install(*m_translator, russian);
 }
 
 void LocalCore::keepViewSettings(const ViewSettings &settings)

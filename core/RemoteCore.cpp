@@ -1,5 +1,6 @@
 #include "RemoteCore.h"
 
+#include "ProgramLanguage.h"
 #include "access/AccessPolicy.h"
 #include "remote/CertificatePins.h"
 
@@ -416,10 +417,7 @@ void RemoteCore::setLanguage(bool russian)
 
 void RemoteCore::installLanguage(bool russian)
 {
-    m_translator->load(russian ? QStringLiteral(":/Brontel583_ru") : QStringLiteral(":/Brontel583_en"));
-    QCoreApplication::removeTranslator(m_translator);
-    QCoreApplication::installTranslator(m_translator);
-    m_viewSettings.language = russian ? QStringLiteral("RU") : QStringLiteral("EN");
+    m_viewSettings.language = ProgramLanguage::install(*m_translator, russian);
 }
 
 void RemoteCore::keepViewSettings(const ViewSettings &settings)
