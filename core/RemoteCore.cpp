@@ -93,6 +93,7 @@ RemoteCore::RemoteCore(const ServiceAddress &address, const QString &iniFile, QO
         emit deviceInfoRead(d);
     });
     connect(c, &ServiceConnection::progressChanged, this, &RemoteCore::onProgress);
+    connect(c, &ServiceConnection::channelNamesChanged, this, &RemoteCore::showServiceNames);
     connect(c, &ServiceConnection::stateChanged, this, &RemoteCore::onState);
     connect(c, &ServiceConnection::loginAnswered, this, &RemoteCore::onLogin);
     connect(c, &ServiceConnection::commandAnswered, this, &RemoteCore::onCommandAnswer);
@@ -111,8 +112,6 @@ RemoteCore::~RemoteCore()
     ini.setValue(QStringLiteral("Windows_Position/Control_Window_y"), m_viewSettings.controlWindowPos.y());
     if (!m_viewSettings.language.isEmpty())
         ini.setValue(QStringLiteral("Settings/Language"), m_viewSettings.language);
-    for (int n = 0; n < 4; ++n)
-        ini.setValue(QStringLiteral("Signal_names/Channel_") + QString::number(n + 1), m_channelNames.value(n));
 }
 
 void RemoteCore::setCertificateCheck(const QString &pinsFile, ServiceConnection::CertificateHook hook)
@@ -143,6 +142,7 @@ CoreState RemoteCore::state() const
     s.progress = m_progress;
     s.channelNames = m_channelNames;
     s.journalFolder = m_journalFolder;
+    s.status = m_status;
     s.results = m_results;
     s.recentLines = QVector<Message>(m_recentLines.cbegin(), m_recentLines.cend());
     return s;
@@ -172,6 +172,19 @@ void RemoteCore::onSnapshot(const ServiceSnapshot &s)
     m_historyPath = s.historyDatabase;
     m_journalFolder = s.parameters.journalFolder;
     emit serviceReachable(true);
+    // The state found on attaching is no change to notify: the tray hears
+    // only what changes from here on.
+    const bool everConnected = m_status.everConnected;
+    m_status = StatusSnapshot();
+    m_status.connected = s.link.phase == LinkView::Connected;
+    m_status.everConnected = everConnected || m_status.connected;
+    m_status.detect = s.detect;
+    m_status.cmd = s.cmdState;
+    m_status.adj = s.adjState;
+    m_status.var = s.varState;
+    if (!s.channelNames.isEmpty())
+        showServiceNames(s.channelNames);
+    m_status.channelNames = m_channelNames;
     // The lines first, as the one-process window shows its log before the
     // records; after a reattach only those this window has not shown yet.
     int from = 0;
@@ -215,6 +228,8 @@ void RemoteCore::onSnapshot(const ServiceSnapshot &s)
 
 void RemoteCore::onRecord(const PollReading &reading)
 {
+    if (m_status.connected)
+        changeStatus([&reading](StatusSnapshot &status) { status.take(reading); });
     switch (reading.record) {
     case PollReading::Detect:
         m_detect = reading.detect;
@@ -235,9 +250,28 @@ void RemoteCore::onRecord(const PollReading &reading)
 void RemoteCore::onLink(const LinkView &link)
 {
     m_link = linkOf(link);
+    const bool connected = m_link == LinkStatus::Connected;
+    if (connected != m_status.connected)
+        changeStatus([connected](StatusSnapshot &status) { connected ? status.linkConnected() : status.linkLost(); });
     if (link.phase == LinkView::Searching && link.searchTotal > 0)
         emit searchProgress(link.searchTotal, link.searchDone);
     emit linkStatusChanged(m_link);
+}
+
+void RemoteCore::changeStatus(const std::function<void(StatusSnapshot &)> &edit)
+{
+    const StatusSnapshot before = m_status;
+    edit(m_status);
+    emit statusPublished(before, m_status);
+}
+
+void RemoteCore::showServiceNames(const QStringList &names)
+{
+    m_status.channelNames = names;
+    if (names == m_channelNames)
+        return;
+    m_channelNames = names;
+    emit channelNamesChanged(names);
 }
 
 void RemoteCore::onProgress(const WorkProgress &work)
@@ -400,12 +434,9 @@ void RemoteCore::stopSearching() {}
 
 // --- the window's own settings --------------------------------------------
 
-void RemoteCore::setChannelNames(const QStringList &names)
+void RemoteCore::setChannelNames(const QStringList &)
 {
-    if (names == m_channelNames)
-        return;
-    m_channelNames = names;
-    emit channelNamesChanged(names);
+    // The service's names: the window shows them and changes none of them.
 }
 
 void RemoteCore::setAnalyseAtStart(int) {}

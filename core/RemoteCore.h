@@ -16,9 +16,10 @@ class QTranslator;
 // connection: the service's snapshot and live messages become the same
 // signals LocalCore emits, so the windows show the same texts and colours.
 // Commands go to the service with the operator's login, asked for once per
-// session; the service checks them and says who sent them. The window's own
-// places and language are kept in an INI file of the window's, never in the
-// service's configuration.
+// session; the service checks them and says who sent them. The channel names
+// are the service's and change only there. The window's own places and
+// language are kept in an INI file of the window's, never in the service's
+// configuration.
 class RemoteCore : public MonitorCore
 {
     Q_OBJECT
@@ -63,6 +64,9 @@ private:
     void onLink(const LinkView &link);
     void onProgress(const WorkProgress &progress);
     void onState(ServiceConnection::State state);
+    void showServiceNames(const QStringList &names);
+    // What the tray is told of a change, from the records as they come.
+    void changeStatus(const std::function<void(StatusSnapshot &)> &edit);
     void onLogin(const ServiceMessages::LoginReply &reply);
     void onCommandAnswer(qint64 id, int code, const QString &outcome, const QString &reason);
     // Sends with the login it is given.
@@ -95,6 +99,7 @@ private:
     QString m_journalFolder;
     LinkResults m_results;
     DETECT m_detect;
+    StatusSnapshot m_status;  // as the service's own tray would have it
     std::deque<Message> m_recentLines;
 
     // The session's login: kept, and given again after a reattach.

@@ -1,12 +1,11 @@
 #include "MainWindow.h"
 
+#include "AttachedView.h"
 #include "control/Settings.h"
 #include "core/LocalCore.h"
-#include "dialogs/AttachDialog.h"
 #include "dialogs/AutoConnectForm.h"
 #include "dialogs/ConnectDialog.h"
 #include "dialogs/FolderChooser.h"
-#include "dialogs/MessageBox.h"
 #include "dialogs/aboutDialog.h"
 #include "dialogs/authentication.h"
 #include "historywindow/HistoryWindow.h"
@@ -47,6 +46,7 @@ MainWindow::MainWindow(std::unique_ptr<MonitorCore> core, QWidget *parent)
 {
     ui->setupUi(this);
     m_panel = std::make_unique<StatusPanel>(*ui);
+    m_attached = std::make_unique<AttachedView>(*m_core, m_fields, *m_panel, this);
     const CoreState state = m_core->state();
     m_connectedItem = state.titleItem;
     setWindowTitle(titleText());
@@ -115,14 +115,7 @@ void MainWindow::createLoginDialog()
     m_login->setAccounts(AccountsFile::read(m_config.passwordsFile));
     m_login->setMaxAttempts(m_config.numOfAttempts);
     m_login->setLockSeconds(m_config.numOfSeconds);
-    // Attached, the service decides on every login: the dialog only asks.
-    m_login->setCheckedByService(m_core->isRemote());
-    m_core->setLoginPrompt([this](bool again, QString *login, QString *password) {
-        // A page that asked already (the qualification intervals) left its entry.
-        if (again && m_login->takeEntry(login, password))
-            return true;
-        return m_login->requestAccess() != 0 && m_login->takeEntry(login, password);
-    });
+    m_attached->askLoginsWith(*m_login);
 }
 
 void MainWindow::createConnectionDialogs()
@@ -177,7 +170,7 @@ void MainWindow::connectMenus()
     connect(ui->actionHistory, &QAction::triggered, this, &MainWindow::showHistory);
     connect(ui->pushButtonHistory, &QPushButton::clicked, this, &MainWindow::showHistory);
     connect(ui->actionImport_parameter_logs, &QAction::triggered, this, &MainWindow::importParameterLogs);
-    connect(ui->actionAttach_to_service, &QAction::triggered, this, [this] { AttachDialog::openWindow(this); });
+    m_attached->offerAttachWith(ui->actionAttach_to_service);
     connect(ui->actionEnglish, &QAction::triggered, this, &MainWindow::translateThis);
     connect(ui->actionRussian, &QAction::triggered, this, &MainWindow::translateThis);
     connect(this, &MainWindow::set_channelNames, m_core.get(), &MonitorCore::setChannelNames);
@@ -185,6 +178,8 @@ void MainWindow::connectMenus()
         if (m_history)
             m_history->setChannelNames(names);
     });
+    connect(m_attached.get(), &AttachedView::channelNamesChanged, this, &MainWindow::set_channelNames);
+    connect(this, &MainWindow::translate, m_attached.get(), &AttachedView::retranslate);
 }
 
 void MainWindow::followCore()
@@ -198,14 +193,6 @@ void MainWindow::followCore()
     });
     connect(core, &MonitorCore::varStateRead, this, [this](const VAR_STRUCT &var) { m_panel->showVarState(var); });
     connect(core, &MonitorCore::linkStatusChanged, this, &MainWindow::showLinkStatus);
-    connect(core, &MonitorCore::serviceReachable, this, [this](bool reachable) {
-        if (reachable)
-            m_fields.serviceFound();
-        else
-            m_fields.serviceLost();
-        m_panel->paint(m_fields);
-        setWindowTitle(titleText());
-    });
     connect(core, &MonitorCore::titleItemChanged, this, [this](const QString &item) {
         m_connectedItem = item;
         setWindowTitle(titleText());
@@ -336,10 +323,7 @@ QString MainWindow::titleText() const
     QString title = tr("Monitor KSR-583") + QStringLiteral(" v." KSR_PROGRAM_VERSION);
     if (!m_connectedItem.isEmpty())
         title += QStringLiteral(". ") + tr("Connected to ") + m_connectedItem;
-    const QString service = m_core->serviceName();
-    if (!service.isEmpty())
-        title += QStringLiteral(" \u2013 ") + tr("service on %1").arg(service);
-    return title;
+    return title + m_attached->titleSuffix();
 }
 
 // --- operator actions -----------------------------------------------------
@@ -360,10 +344,8 @@ void MainWindow::on_pushButtonControl_clicked()
 
 void MainWindow::showHistory()
 {
-    if (!m_history && m_core->isRemote() && m_core->historyDatabase().isEmpty()) {
-        MessageBox::information(this, tr("History is available on the service's computer."));
+    if (!m_history && !m_attached->historyReadable())
         return;
-    }
     if (!m_history) {
         m_history = std::make_unique<HistoryWindow>(m_core->historyDatabase(), m_core->viewSettingsFile());
         m_history->setChannelNames(channelNames());
@@ -380,11 +362,6 @@ void MainWindow::importParameterLogs()
     if (!folder.isEmpty())
         m_core->importParameterLogs(folder);
 }
-
-void MainWindow::on_lineEdit_chan1_editingFinished() { emit set_channelNames(channelNames()); }
-void MainWindow::on_lineEdit_chan2_editingFinished() { emit set_channelNames(channelNames()); }
-void MainWindow::on_lineEdit_chan3_editingFinished() { emit set_channelNames(channelNames()); }
-void MainWindow::on_lineEdit_chan4_editingFinished() { emit set_channelNames(channelNames()); }
 
 // --- window and language --------------------------------------------------
 

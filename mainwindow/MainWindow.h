@@ -9,6 +9,7 @@
 
 #include <memory>
 
+class AttachedView;
 class AutoConnectForm;
 class ConnectDialog;
 class HistoryWindow;
@@ -63,10 +64,6 @@ private slots:
     void on_pushButtonControl_clicked();
     void translateThis(bool checked);
     void retranslate();
-    void on_lineEdit_chan1_editingFinished();
-    void on_lineEdit_chan2_editingFinished();
-    void on_lineEdit_chan3_editingFinished();
-    void on_lineEdit_chan4_editingFinished();
 
 private:
     void applyWindowPosition();
@@ -96,6 +93,7 @@ private:
     Configuration m_config;
     StatusFields m_fields;
     std::unique_ptr<StatusPanel> m_panel;  // on the form, once it is built
+    std::unique_ptr<AttachedView> m_attached;  // what an attached window shows unlike the others
     CommandParameters m_block;
     quint64 m_aveReadingsTaken = 0;
     QString m_connectedItem;  // what the title names while connected

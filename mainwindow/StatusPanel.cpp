@@ -28,6 +28,22 @@ void StatusPanel::setNames(const QStringList &names)
         m_channels[i].name->setText(names.value(i));
 }
 
+void StatusPanel::setNamesReadOnly(const QString &why)
+{
+    for (const ChannelWidgets &c : m_channels) {
+        c.name->setReadOnly(true);
+        c.name->setToolTip(why);
+    }
+}
+
+QVector<QLineEdit *> StatusPanel::nameFields() const
+{
+    QVector<QLineEdit *> fields;
+    for (const ChannelWidgets &c : m_channels)
+        fields << c.name;
+    return fields;
+}
+
 void StatusPanel::clearMeasurements()
 {
     for (const ChannelWidgets &c : m_channels) {
@@ -52,6 +68,10 @@ void StatusPanel::paint(const StatusFields &fields)
             m_styles.apply(c.offset, *shown.values);
             m_styles.apply(c.adev, *shown.values);
         }
+    }
+    if (fields.outputValues()) {
+        m_styles.apply(m_ui.label_offset, *fields.outputValues());
+        m_styles.apply(m_ui.label_drift, *fields.outputValues());
     }
     m_ui.label_mode->setText(fields.mode());
 }

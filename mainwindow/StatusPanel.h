@@ -4,6 +4,7 @@
 #include "status/StatusFields.h"
 
 #include <QStringList>
+#include <QVector>
 
 class QLabel;
 class QLineEdit;
@@ -23,6 +24,9 @@ public:
     // The channel names as the operator has them in the name fields.
     QStringList names() const;
     void setNames(const QStringList &names);
+    // Names set elsewhere: shown, not edited here; `why` as the fields' tooltip.
+    void setNamesReadOnly(const QString &why);
+    QVector<QLineEdit *> nameFields() const;
     // No measurement yet: the number fields empty.
     void clearMeasurements();
 

@@ -79,23 +79,46 @@ bool JsonReader::boolean(const char *key, bool *out)
     return true;
 }
 
+QString JsonReader::textFault(const QJsonValue &v, int maxLength, bool lines)
+{
+    if (!v.isString())
+        return tr("not a text");
+    const QString t = v.toString();
+    if (t.size() > maxLength)
+        return tr("longer than %1 characters").arg(maxLength);
+    for (QChar c : t) {
+        const bool allowed = c == QLatin1Char('\t') || (lines && c == QLatin1Char('\n'));
+        if ((c.unicode() < 0x20 || c.unicode() == 0x7f) && !allowed)
+            return tr("holds a control character");
+    }
+    return QString();
+}
+
 bool JsonReader::text(const char *key, int maxLength, QString *out, bool lines)
 {
     const QJsonValue v = value(key);
     if (!ok())
         return false;
-    if (!v.isString())
-        return fail(key, tr("not a text"));
-    const QString t = v.toString();
-    if (t.size() > maxLength)
-        return fail(key, tr("longer than %1 characters").arg(maxLength));
-    for (QChar c : t) {
-        const bool allowed = c == QLatin1Char('\t') || (lines && c == QLatin1Char('\n'));
-        if ((c.unicode() < 0x20 || c.unicode() == 0x7f) && !allowed)
-            return fail(key, tr("holds a control character"));
-    }
-    *out = t;
+    const QString fault = textFault(v, maxLength, lines);
+    if (!fault.isEmpty())
+        return fail(key, fault);
+    *out = v.toString();
     return true;
+}
+
+bool JsonReader::texts(const char *key, int count, int maxLength, QStringList *out)
+{
+    const QJsonArray a = arrayOf(key, count, count);
+    QStringList read;
+    for (int i = 0; ok() && i < a.size(); ++i) {
+        const QString fault = textFault(a[i], maxLength, false);
+        if (!fault.isEmpty())
+            return fail(key, tr("element %1: %2").arg(i).arg(fault));
+        read << a[i].toString();
+    }
+    if (ok())
+        *out = read;
+    return ok();
 }
 
 bool JsonReader::dateTime(const char *key, Qt::TimeSpec zone, QDateTime *out)

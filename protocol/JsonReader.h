@@ -10,6 +10,7 @@
 #include <QJsonObject>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 
 #include <limits>
 #include <memory>
@@ -53,6 +54,8 @@ public:
     // A string of at most `maxLength` characters, without control characters
     // other than tab (and line breaks where `lines` allows them).
     bool text(const char *key, int maxLength, QString *out, bool lines = false);
+    // A list of exactly `count` such texts, each of one line.
+    bool texts(const char *key, int count, int maxLength, QStringList *out);
     // ISO 8601 in UTC with milliseconds, or null for no time; given back in
     // `zone` (Qt::UTC or Qt::LocalTime).
     bool dateTime(const char *key, Qt::TimeSpec zone, QDateTime *out);
@@ -94,6 +97,8 @@ private:
     QJsonValue value(const char *key);
     static bool readInteger(const QJsonValue &v, qint64 lowest, qint64 highest, qint64 *out);
     static QString rangeText(qint64 lowest, qint64 highest);
+    // Why `v` is no text of at most `maxLength` characters; empty when it is.
+    static QString textFault(const QJsonValue &v, int maxLength, bool lines);
 
     template <typename T>
     static bool element(const QJsonValue &v, T *out)

@@ -84,6 +84,13 @@ QByteArray counters(const LinkCounters &c)
     return message("counters", RecordCodec::toJson(c));
 }
 
+QByteArray channelNames(const QStringList &names)
+{
+    QJsonObject o;
+    ViewCodec::putChannelNames(o, names);
+    return message("channelNames", o);
+}
+
 QByteArray error(const QString &reason, const QString &text, qint64 id)
 {
     QJsonObject o{{"reason", reason}, {"text", text}};

@@ -26,6 +26,7 @@ QByteArray title(const QString &item);
 QByteArray deviceInfo(const DeviceInfo &d);
 QByteArray progress(const WorkProgress &p);
 QByteArray counters(const LinkCounters &c);
+QByteArray channelNames(const QStringList &names);
 QByteArray error(const QString &reason, const QString &text, qint64 id = -1);
 QByteArray pong(qint64 id);
 

@@ -137,6 +137,8 @@ QJsonObject toJson(const ServiceSnapshot &s)
     o.insert(QStringLiteral("lines"), lines);
     if (!s.historyDatabase.isEmpty())
         o.insert(QStringLiteral("historyDatabase"), s.historyDatabase);
+    if (!s.channelNames.isEmpty())
+        putChannelNames(o, s.channelNames);
     return o;
 }
 
@@ -173,7 +175,32 @@ bool fromJson(JsonReader r, ServiceSnapshot *out)
     out->historyDatabase.clear();
     if (r.has("historyDatabase"))
         r.text("historyDatabase", MaxLineLength, &out->historyDatabase);
+    // Not sent by the first services of this version either.
+    out->channelNames.clear();
+    if (r.has("channelNames"))
+        takeChannelNames(r, &out->channelNames);
     return r.finish();
+}
+
+void putChannelNames(QJsonObject &o, const QStringList &names)
+{
+    // Typed into an INI file by hand: what a reader would refuse is mended
+    // here, so that one long name cannot keep every window from attaching.
+    QJsonArray four;
+    for (int i = 0; i < Channels; ++i) {
+        QString name = names.value(i).left(MaxNameLength);
+        for (QChar &c : name) {
+            if ((c.unicode() < 0x20 && c != QLatin1Char('\t')) || c.unicode() == 0x7f)
+                c = QLatin1Char(' ');
+        }
+        four.append(name);
+    }
+    o.insert(QStringLiteral("channelNames"), four);
+}
+
+bool takeChannelNames(JsonReader &r, QStringList *out)
+{
+    return r.texts("channelNames", Channels, MaxNameLength, out);
 }
 
 }  // namespace ViewCodec

@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QMetaType>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 #include <optional>
@@ -67,6 +68,9 @@ struct ServiceSnapshot {
     // The history database's absolute path on the service's computer; empty:
     // not told. A window there may read it, read-only.
     QString historyDatabase;
+    // The names of channels 1..4 in the service's configuration; empty from
+    // a service that does not tell them.
+    QStringList channelNames;
 };
 
 Q_DECLARE_METATYPE(ServiceLine)

@@ -237,8 +237,16 @@ bool ClientSession::mayCommand(qint64 id, int code)
     }
     if (m_pending.size() >= m_limits.maxCommands) {
         reject(id, code, tr("%1 commands of this window are waiting already.").arg(m_pending.size()));
+        // Once for a run of refusals, as the service's own bound is said.
+        if (!m_commandsFull)
+            m_side.announce(tr("Commands from %1 refused: %2 of its commands wait for the instrument already.")
+                                .arg(m_identity.describe())
+                                .arg(m_pending.size()),
+                            kRed);
+        m_commandsFull = true;
         return false;
     }
+    m_commandsFull = false;
     return true;
 }
 

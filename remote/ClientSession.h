@@ -76,5 +76,6 @@ private:
     State m_state = State::Greeting;
     qint64 m_startedMs = 0;
     int m_refusedInRow = 0;
+    bool m_commandsFull = false;  // the last command met this client's bound of waiting ones
     QHash<quint64, Pending> m_pending;  // by ticket
 };

@@ -323,6 +323,12 @@ bool ServiceConnection::dispatch(const ProtocolMessage &m, QString *why)
         if (!RecordCodec::fromJson(r, &c))
             return (*why = r.error()), false;
         emit countersChanged(c);
+    } else if (m.type == QLatin1String("channelNames")) {
+        QStringList names;
+        ViewCodec::takeChannelNames(r, &names);
+        if (!done())
+            return false;
+        emit channelNamesChanged(names);
     } else if (m.type == QLatin1String("loginResult")) {
         ServiceMessages::LoginReply reply;
         r.text("outcome", 16, &reply.outcome);

@@ -80,6 +80,7 @@ signals:
     void deviceInfoReceived(const DeviceInfo &info);
     void progressChanged(const WorkProgress &progress);
     void countersChanged(const LinkCounters &counters);
+    void channelNamesChanged(const QStringList &names);
     void loginAnswered(const ServiceMessages::LoginReply &reply);
     void commandAnswered(qint64 id, int code, const QString &outcome, const QString &reason);
     void pongReceived(qint64 id);

@@ -40,4 +40,6 @@ public:
     // commandFinished() names once it has run, or 0 and why not.
     virtual quint64 submit(const CommandSubmission &command, QString *refusal) = 0;
     virtual bool abortSteering(const ClientIdentity &who, QString *refusal) = 0;
+    // A line for every window and the service's log.
+    virtual void announce(const QString &text, const QString &colour) = 0;
 };

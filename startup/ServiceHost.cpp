@@ -61,6 +61,7 @@ ServiceHost::ServiceHost(LocalCore &core, std::shared_ptr<LinkClock> clock, QObj
     m_state.titleItem = now.titleItem;
     m_state.link.phase = now.link == LinkStatus::Connected ? LinkView::Connected : LinkView::Searching;
     m_state.link.port = core.configuration().port;
+    m_state.channelNames = now.channelNames;
     for (const Message &line : now.recentLines)
         onLine(line.text, line.colour, line.time);
     follow();
@@ -165,6 +166,10 @@ void ServiceHost::follow()
             progress.journalDone = qBound(0, records, progress.journalTotal);
         setProgress(progress);
     });
+    connect(&m_core, &MonitorCore::channelNamesChanged, this, [this](const QStringList &names) {
+        m_state.channelNames = names;
+        m_server->broadcast(ServiceMessages::channelNames(names));
+    });
     connect(&m_core, &LocalCore::commandDone, this, &ServiceHost::onCommandDone);
 }
 
@@ -263,4 +268,9 @@ bool ServiceHost::abortSteering(const ClientIdentity &who, QString *refusal)
     m_core.announce(tr("Smooth steering is aborted by %1").arg(who.describe()), Blue);
     m_core.abortSmoothSteering();
     return true;
+}
+
+void ServiceHost::announce(const QString &text, const QString &colour)
+{
+    m_core.announce(text, colour);
 }

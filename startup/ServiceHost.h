@@ -43,6 +43,7 @@ public:
     CommandParameters parameters() const override;
     quint64 submit(const CommandSubmission &command, QString *refusal) override;
     bool abortSteering(const ClientIdentity &who, QString *refusal) override;
+    void announce(const QString &text, const QString &colour) override;
 
 private:
     void follow();

@@ -41,6 +41,9 @@ public:
     const Channel &channel(int index) const { return m_channels[index]; }  // 0..3
     // Empty until the first command state is shown.
     const QString &mode() const { return m_mode; }
+    // The output's offset and trend labels: none until the service an
+    // attached window shows is lost; grey then, until it is found again.
+    const std::optional<TextStyle> &outputValues() const { return m_outputValues; }
 
 private:
     void greyAll();
@@ -48,6 +51,7 @@ private:
     Field m_overall;
     Channel m_channels[4];
     QString m_mode;
+    std::optional<TextStyle> m_outputValues;
     bool m_connected = false;
     bool m_serviceLost = false;
     ADJ_CMD_STATE m_lastCmd;

@@ -55,14 +55,9 @@ void StatusPublisher::hear(StatusSnapshot &s) const
 void StatusPublisher::onConnected()
 {
     change([this](StatusSnapshot &s) {
-        s.connected = s.everConnected = true;
+        s.linkConnected();
         // The search has just identified the instrument.
         hear(s);
-        // Whatever was read before belongs to the last connection, and the
-        // instrument may be another one: all is read afresh.
-        s.dropReadings();
-        s.serialNumber.clear();
-        s.firmware.clear();
     });
 }
 
@@ -70,10 +65,7 @@ void StatusPublisher::onLost()
 {
     if (!m_snapshot.connected)
         return;
-    change([](StatusSnapshot &s) {
-        s.connected = false;
-        s.dropReadings();
-    });
+    change([](StatusSnapshot &s) { s.linkLost(); });
 }
 
 void StatusPublisher::onAnswered(const QDateTime &utc)
@@ -91,22 +83,8 @@ void StatusPublisher::onPollAnswered(const PollReading &r)
     if (!m_snapshot.connected)
         return;
     change([this, &r](StatusSnapshot &s) {
-        s.lastAnswerUtc = r.utc;
+        s.take(r);
         hear(s);
-        switch (r.record) {
-        case PollReading::Detect:
-            s.detect = r.detect;
-            break;
-        case PollReading::CmdState:
-            s.cmd = r.cmdState;
-            break;
-        case PollReading::AdjState:
-            s.adj = r.adjState;
-            break;
-        case PollReading::VarStruct:
-            s.var = r.varState;
-            break;
-        }
     });
 }
 

@@ -26,6 +26,39 @@ void StatusSnapshot::dropReadings()
     var.reset();
 }
 
+void StatusSnapshot::linkConnected()
+{
+    connected = everConnected = true;
+    dropReadings();
+    serialNumber.clear();
+    firmware.clear();
+}
+
+void StatusSnapshot::linkLost()
+{
+    connected = false;
+    dropReadings();
+}
+
+void StatusSnapshot::take(const PollReading &r)
+{
+    lastAnswerUtc = r.utc;
+    switch (r.record) {
+    case PollReading::Detect:
+        detect = r.detect;
+        break;
+    case PollReading::CmdState:
+        cmd = r.cmdState;
+        break;
+    case PollReading::AdjState:
+        adj = r.adjState;
+        break;
+    case PollReading::VarStruct:
+        var = r.varState;
+        break;
+    }
+}
+
 std::optional<int> StatusSnapshot::channelState(int channel) const
 {
     if (!detect || !cmd || !isChannel(channel))

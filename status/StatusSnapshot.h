@@ -49,6 +49,14 @@ struct StatusSnapshot {
     bool hearsInstrument(qint64 nowMs) const;
     // Forgets the four records: they belong to one connection.
     void dropReadings();
+    // What the link's reports change, wherever they are followed (this
+    // process, or a window attached to a service). Connected: what was read
+    // before belongs to the last connection, and the instrument may be
+    // another one, so all is read afresh.
+    void linkConnected();
+    void linkLost();
+    // An answered poll, while connected.
+    void take(const PollReading &reading);
 
     QString channelName(int channel) const { return channelNames.value(channel - 1); }
     // The channel state code (ChannelState) of channel 1..4, when known.

@@ -2,6 +2,7 @@
 
 #include "access/AccessPolicy.h"
 #include "access/LoginGuard.h"
+#include "status/StatusTransitions.h"
 #include "protocol/ServiceMessages.h"
 #include "remote/ServiceServer.h"
 #include "remote/ServiceSettings.h"
@@ -9,6 +10,7 @@
 #include "tests/support/VirtualClock.h"
 
 #include <QCryptographicHash>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -49,6 +51,9 @@ private slots:
     void serviceNotRunning_saysSoOnceWhileTrying();
     void command_asksLoginOnce_andServiceDecides_data();
     void command_asksLoginOnce_andServiceDecides();
+    void channelNames_areTheServicesAndNeverTheWindows();
+    void statusChanges_notifyAsInOneProcess_butNotTheStateFoundOnAttaching_data();
+    void statusChanges_notifyAsInOneProcess_butNotTheStateFoundOnAttaching();
 
 private:
     void startService();
@@ -73,6 +78,7 @@ void tst_RemoteCore::init()
     m_side.m_snapshot.adjState = reading(PollReading::AdjState).adjState;
     m_side.m_snapshot.deviceInfo = DeviceInfo{"2.20", "2020-05-09", "0042", "c1", "c2", "p1", "o1"};
     m_side.m_snapshot.historyDatabase = m_dir.filePath("history.sqlite");
+    m_side.m_snapshot.channelNames = QStringList{"H-maser 1", "H-maser 2", "Cs 5071", "GPS"};
     startService();
 }
 
@@ -250,6 +256,65 @@ void tst_RemoteCore::command_asksLoginOnce_andServiceDecides()
     }
     QVERIFY(!again.isEmpty());
     QCOMPARE(again.first(), AccessPolicy::asksPasswordAgain(code));
+}
+
+void tst_RemoteCore::channelNames_areTheServicesAndNeverTheWindows()
+{
+    auto core = attachedCore();
+    QSignalSpy names(core.get(), &MonitorCore::channelNamesChanged);
+    core->start();
+    QTRY_VERIFY(core->attached());
+    QCOMPARE(core->state().channelNames, m_side.m_snapshot.channelNames);
+    const QStringList renamed{"H-maser 1", "H-maser 2", "Cs 5071 #2", "GPS"};
+    m_server->broadcast(ServiceMessages::channelNames(renamed));
+    QTRY_COMPARE(names.count(), 2);
+    QCOMPARE(names.last().first().toStringList(), renamed);
+    core->setChannelNames({"typed here", "", "", ""});
+    QCOMPARE(core->state().channelNames, renamed);
+    core.reset();
+    // The window keeps nothing of them: they are the service's to change.
+    QVERIFY(!QSettings(m_dir.filePath("window.ini"), QSettings::IniFormat).childGroups().contains("Signal_names"));
+}
+
+void tst_RemoteCore::statusChanges_notifyAsInOneProcess_butNotTheStateFoundOnAttaching_data()
+{
+    QTest::addColumn<QByteArray>("message");
+    QTest::addColumn<QList<int>>("transitions");
+    PollReading unsynced = reading(PollReading::CmdState);
+    unsynced.cmdState.syncStatus = 0;
+    PollReading noSignal = reading(PollReading::Detect);
+    noSignal.detect.chan[0] = 0;
+    QTest::newRow("the state found again") << ServiceMessages::record(reading(PollReading::CmdState)) << QList<int>();
+    QTest::newRow("synchronisation lost") << ServiceMessages::record(unsynced)
+                                          << QList<int>{StatusTransition::SynchronisationLost};
+    QTest::newRow("channel 1 loses its signal") << ServiceMessages::record(noSignal)
+                                                << QList<int>{StatusTransition::SignalLost};
+    QTest::newRow("instrument lost") << ServiceMessages::link({LinkView::NoConnection, "COM3", 0, 0})
+                                     << QList<int>{StatusTransition::InstrumentLost};
+}
+
+void tst_RemoteCore::statusChanges_notifyAsInOneProcess_butNotTheStateFoundOnAttaching()
+{
+    QFETCH(QByteArray, message);
+    QFETCH(QList<int>, transitions);
+    auto core = attachedCore();
+    QSignalSpy published(core.get(), &MonitorCore::statusPublished);
+    QSignalSpy lines(core.get(), &MonitorCore::message);
+    core->start();
+    QTRY_VERIFY(core->attached());
+    QCOMPARE(published.count(), 0);
+    m_server->broadcast(message);
+    // A line after it: once it is in, the message before it has been taken.
+    m_server->broadcast(ServiceMessages::line({QDateTime::currentDateTime(), "after", "black"}));
+    QTRY_COMPARE(lines.last().first().value<Message>().text, QString("after"));
+    QList<int> told;
+    for (const QList<QVariant> &p : published) {
+        const StatusSnapshot after = p.at(1).value<StatusSnapshot>();
+        for (const StatusTransition &t : StatusTransitions::between(p.at(0).value<StatusSnapshot>(), after))
+            told << t.kind;
+        QCOMPARE(after.channelName(3), QString("Cs 5071"));  // the tray names the service's channels
+    }
+    QCOMPARE(told, transitions);
 }
 
 QTEST_GUILESS_MAIN(tst_RemoteCore)

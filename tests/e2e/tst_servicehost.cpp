@@ -49,6 +49,7 @@ private:
         quint64 pollTimeouts = 0;
         int records = 0;
         int snapshots = 0;
+        QStringList channelNames;
     };
     void open(Client &c);
     bool startService();
@@ -92,7 +93,8 @@ void tst_ServiceHost::initTestCase()
     accounts.close();
     QVERIFY(m_folder->writeConfiguration(
         m_sim->link(), 0,
-        QStringLiteral("[Passwords]\nFile_passwords=%1\nNumOfAttemps=3\n").arg(accounts.fileName())));
+        QStringLiteral("[Passwords]\nFile_passwords=%1\nNumOfAttemps=3\n[Signal_names]\nChannel_3=Cs 5071\n")
+            .arg(accounts.fileName())));
 }
 
 void tst_ServiceHost::cleanup()
@@ -131,6 +133,7 @@ void tst_ServiceHost::open(Client &c)
         ++c.snapshots;
         c.link = s.link;
         c.progress = s.progress;
+        c.channelNames = s.channelNames;
     });
     connect(conn, &ServiceConnection::recordReceived, this, [&c](const PollReading &) { ++c.records; });
     connect(conn, &ServiceConnection::lineReceived, this, [&c](const ServiceLine &l) { c.lines << l.text; });
@@ -159,6 +162,7 @@ void tst_ServiceHost::clientsSeeCommandsAndReattach()
     open(m_b);
     QTRY_VERIFY2_WITH_TIMEOUT(m_a.link.phase == LinkView::Connected && m_b.link.phase == LinkView::Connected,
                               qPrintable(diagnosis()), 15000);
+    QCOMPARE(m_b.channelNames, (QStringList{"Channel 1", "Channel 2", "Cs 5071", "Channel 4"}));
 
     // A command from one client: queued, run, and its outcome seen by both,
     // naming the sender.

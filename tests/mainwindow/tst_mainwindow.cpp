@@ -785,6 +785,7 @@ void tst_MainWindow::attached_namesServiceInTitle_andGreysWhileItIsGone()
     cmd.syncStatus = 1;
     side.m_snapshot.cmdState = cmd;
     side.m_snapshot.detect = DETECT();
+    side.m_snapshot.channelNames = QStringList{"H-maser 1", "H-maser 2", "Cs 5071", "GPS"};
     LoginGuard logins(m_clock);
     const QString name = ServiceSettings::localServerName(m_dir->path());
     auto server = std::make_unique<ServiceServer>(side, logins, m_clock);
@@ -803,18 +804,26 @@ void tst_MainWindow::attached_namesServiceInTitle_andGreysWhileItIsGone()
     QTRY_COMPARE(field("lineEdit_stat")->text(), QStringLiteral("Synchronization OK"));
     QVERIFY(base("lineEdit_stat") != Grey);
     QVERIFY(logText().contains("<i>line</i> 499"));
+    // The service's names, which only the service changes.
+    QTRY_COMPARE(m_window->channelNames(), side.m_snapshot.channelNames);
+    QVERIFY(field("lineEdit_chan3")->isReadOnly());
+    QVERIFY(field("lineEdit_chan3")->toolTip().contains("service's computer"));
+    QVERIFY(textColour("label_offset") != Grey);
 
     server.reset();
     QTRY_COMPARE(field("lineEdit_stat")->text(), QStringLiteral("No connection to the service"));
     QCOMPARE(base("lineEdit_stat"), Grey);
     QVERIFY(logText().contains("<i>line</i> 499"));  // the last state stays
     QCOMPARE(m_window->windowTitle(), QStringLiteral("Monitor KSR-583 v.2.20.05.091 \u2013 service on labpc"));
+    QCOMPARE(textColour("label_offset"), Grey);
+    QCOMPARE(textColour("label_drift"), Grey);
 
     server = std::make_unique<ServiceServer>(side, logins, m_clock);
     server->setIdentity("labpc", "test");
     QVERIFY2(server->listenLocal(name, &error), qPrintable(error));
     QTRY_COMPARE_WITH_TIMEOUT(field("lineEdit_stat")->text(), QStringLiteral("Synchronization OK"), 5000);
     QCOMPARE(m_window->windowTitle(), attachedTitle);
+    QVERIFY(textColour("label_drift") != Grey);
     m_window.reset();
 }
 

@@ -146,6 +146,7 @@ void tst_RecordCodec::everyRecordAndBlock_roundTrips()
     s.titleItem = QStringLiteral("COM3 KSR-583 #0042");
     s.adjState = poll.adjState;
     s.deviceInfo = DeviceInfo{"2.20", "07.01.2026", "00042", "3", "7", "12", "1"};
+    s.channelNames = QStringList{QStringLiteral("Водород\t1"), "", "Cs\n5071", QString(300, 'x')};
     for (int i = 0; i < ServiceSnapshot::MaxLines + 20; ++i)
         s.lines.append({QDateTime::currentDateTime(), QStringLiteral("line %1\n<b>").arg(i), QStringLiteral("red")});
     ServiceSnapshot sBack;
@@ -155,6 +156,11 @@ void tst_RecordCodec::everyRecordAndBlock_roundTrips()
     QCOMPARE(sBack.lines.first().text, QStringLiteral("line 20\n<b>"));  // the newest 500 are kept
     QVERIFY(sBack.adjState && !sBack.detect);
     QCOMPARE(sBack.deviceInfo->OSFvers, QStringLiteral("1"));
+    QCOMPARE(sBack.channelNames, (QStringList{QStringLiteral("Водород\t1"), "", "Cs 5071", QString(256, 'x')}));
+    // A service that tells no names is read all the same.
+    JsonReader older(wire(ViewCodec::toJson(ServiceSnapshot())));
+    QVERIFY2(ViewCodec::fromJson(older, &sBack), qPrintable(older.error()));
+    QVERIFY(sBack.channelNames.isEmpty());
 }
 
 void tst_RecordCodec::hostileField_isRefusedWithItsPath_data()
@@ -179,6 +185,10 @@ void tst_RecordCodec::hostileField_isRefusedWithItsPath_data()
     QTest::newRow("a mode of two letters") << "parameters.syncControl_info.modeNew" << QJsonValue("12") << "modeNew";
     QTest::newRow("a record that is a number") << "detect" << QJsonValue(3) << "detect: not an object";
     QTest::newRow("a short array") << "adjState.coeff" << QJsonValue(QJsonArray{1, 2, 3}) << "adjState.coeff: a list of 4";
+    QTest::newRow("three channel names") << "channelNames" << QJsonValue(QJsonArray{"a", "b", "c"}) << "channelNames: a list of 4";
+    QTest::newRow("a channel name too long") << "channelNames" << QJsonValue(QJsonArray{"a", QString(257, 'x'), "c", "d"}) << "element 1: longer than 256";
+    QTest::newRow("a channel name of two lines") << "channelNames" << QJsonValue(QJsonArray{"a", "b", "c", "d\ne"}) << "element 3: holds a control";
+    QTest::newRow("a channel name that is a number") << "channelNames" << QJsonValue(QJsonArray{1, "b", "c", "d"}) << "element 0: not a text";
 }
 
 void tst_RecordCodec::hostileField_isRefusedWithItsPath()

@@ -21,10 +21,12 @@ public:
     CommandParameters parameters() const override { return m_block; }
     quint64 submit(const CommandSubmission &command, QString *refusal) override;
     bool abortSteering(const ClientIdentity &who, QString *refusal) override;
+    void announce(const QString &text, const QString &) override { announced.append(text); }
 
     ServiceSnapshot m_snapshot;
     CommandParameters m_block;
     QList<CommandSubmission> submitted;
+    QStringList announced;
     QString refuseWith;  // non-empty: submit() refuses
     quint64 nextTicket = 41;
 };

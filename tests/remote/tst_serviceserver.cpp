@@ -301,14 +301,22 @@ void tst_ServiceServer::commandFlood_isBoundedPerClient()
         outcomes << c->take("commandResult").value("outcome").toString();
     QCOMPARE(outcomes, (QStringList{"queued", "queued", "queued", "refused", "refused"}));
     QVERIFY(c->messages.last().value("reason").toString().contains("3 commands of this window are waiting"));
+    // Every window hears of the run once, and of the next run once again.
+    const QString said = "Commands from alice at local refused: 3 of its commands wait for the instrument already.";
+    QCOMPARE(m_side->announced, QStringList{said});
     m_server->commandFinished(42, true);
     QCOMPARE(c->take("commandResult").value("outcome").toString(), QString("done"));
+    c->send(offset);
+    c->send(offset);
+    QCOMPARE(c->take("commandResult").value("outcome").toString(), QString("queued"));
+    QCOMPARE(c->take("commandResult").value("outcome").toString(), QString("refused"));
+    QCOMPARE(m_side->announced, (QStringList{said, said}));
     // Past its budget of requests the client hears it once, then is dropped.
     for (int i = 0; i < 60; ++i)
         c->send(ServiceMessages::ping(i));
     QCOMPARE(c->take("error").value("reason").toString(), QString("tooManyRequests"));
     QVERIFY(c->waitClosed());
-    QCOMPARE(m_side->submitted.size(), 3);
+    QCOMPARE(m_side->submitted.size(), 4);
     other->send(ServiceMessages::ping(5));
     QCOMPARE(other->take("pong").value("id").toInt(), 5);
 }

@@ -9,7 +9,7 @@
     </message>
 </context>
 <context>
-    <name>MainWindow</name>
+    <name>AttachedView</name>
     <message>
         <source>service on %1</source>
         <translation>служба на %1</translation>
@@ -18,6 +18,13 @@
         <source>History is available on the service's computer.</source>
         <translation>История доступна на компьютере службы.</translation>
     </message>
+    <message>
+        <source>Channel names are set on the service's computer.</source>
+        <translation>Названия каналов задаются на компьютере службы.</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
     <message>
         <source>Attach to service…</source>
         <translation>Подключиться к службе…</translation>

@@ -83,6 +83,10 @@
         <translation>Уже ждут выполнения %1 команд этого окна.</translation>
     </message>
     <message>
+        <source>Commands from %1 refused: %2 of its commands wait for the instrument already.</source>
+        <translation>Команды от %1 отклонены: уже %2 его команд ждут прибора.</translation>
+    </message>
+    <message>
         <source>Data entry is not possible. Wait %1 s.</source>
         <translation>Ввод данных невозможен. Подождите %1 с.</translation>
     </message>
@@ -283,6 +287,10 @@ from -1.0e-11 to -1.0e-18, 0, from 1.0e-18 to 1.0e-11.</source>
     <message>
         <source>element %1 out of range</source>
         <translation>элемент %1 вне допустимых значений</translation>
+    </message>
+    <message>
+        <source>element %1: %2</source>
+        <translation>элемент %1: %2</translation>
     </message>
     <message>
         <source>not one printable character</source>
