@@ -69,9 +69,9 @@ void StatusPanel::paint(const StatusFields &fields)
             m_styles.apply(c.adev, *shown.values);
         }
     }
-    if (fields.outputValues()) {
-        m_styles.apply(m_ui.label_offset, *fields.outputValues());
-        m_styles.apply(m_ui.label_drift, *fields.outputValues());
+    if (const std::optional<TextStyle> &style = fields.outputTexts()) {
+        for (QLabel *label : {m_ui.label_offset, m_ui.label_drift, m_ui.label_mode, m_ui.label_control})
+            m_styles.apply(label, *style);
     }
     m_ui.label_mode->setText(fields.mode());
 }

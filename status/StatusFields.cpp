@@ -20,13 +20,13 @@ void StatusFields::serviceLost()
     // Numbers the service can no longer vouch for; its next records paint them again.
     for (Channel &c : m_channels)
         c.values = TextStyle::Grey;
-    m_outputValues = TextStyle::Grey;
+    m_outputTexts = TextStyle::Grey;
 }
 
 void StatusFields::serviceFound()
 {
     m_serviceLost = false;
-    m_outputValues = TextStyle::Black;
+    m_outputTexts = TextStyle::Black;
     if (!m_connected)
         greyAll();
 }

@@ -41,9 +41,10 @@ public:
     const Channel &channel(int index) const { return m_channels[index]; }  // 0..3
     // Empty until the first command state is shown.
     const QString &mode() const { return m_mode; }
-    // The output's offset and trend labels: none until the service an
-    // attached window shows is lost; grey then, until it is found again.
-    const std::optional<TextStyle> &outputValues() const { return m_outputValues; }
+    // The output's offset and trend, the mode and the progress below it:
+    // none until the service an attached window shows is lost; grey then,
+    // until it is found again.
+    const std::optional<TextStyle> &outputTexts() const { return m_outputTexts; }
 
 private:
     void greyAll();
@@ -51,7 +52,7 @@ private:
     Field m_overall;
     Channel m_channels[4];
     QString m_mode;
-    std::optional<TextStyle> m_outputValues;
+    std::optional<TextStyle> m_outputTexts;
     bool m_connected = false;
     bool m_serviceLost = false;
     ADJ_CMD_STATE m_lastCmd;

@@ -817,6 +817,7 @@ void tst_MainWindow::attached_namesServiceInTitle_andGreysWhileItIsGone()
     QCOMPARE(m_window->windowTitle(), QStringLiteral("Monitor KSR-583 v.2.20.05.091 \u2013 service on labpc"));
     QCOMPARE(textColour("label_offset"), Grey);
     QCOMPARE(textColour("label_drift"), Grey);
+    QCOMPARE(textColour("label_mode"), Grey);
 
     server = std::make_unique<ServiceServer>(side, logins, m_clock);
     server->setIdentity("labpc", "test");
