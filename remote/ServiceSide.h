@@ -40,4 +40,6 @@ public:
     // commandFinished() names once it has run, or 0 and why not.
     virtual quint64 submit(const CommandSubmission &command, QString *refusal) = 0;
     virtual bool abortSteering(const ClientIdentity &who, QString *refusal) = 0;
+    // The history file that attached windows read; empty when there is none.
+    virtual QString historyDatabase() const { return QString(); }
 };

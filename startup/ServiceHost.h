@@ -43,6 +43,7 @@ public:
     CommandParameters parameters() const override;
     quint64 submit(const CommandSubmission &command, QString *refusal) override;
     bool abortSteering(const ClientIdentity &who, QString *refusal) override;
+    QString historyDatabase() const override;
 
 private:
     void follow();

@@ -21,8 +21,10 @@ public:
     CommandParameters parameters() const override { return m_block; }
     quint64 submit(const CommandSubmission &command, QString *refusal) override;
     bool abortSteering(const ClientIdentity &who, QString *refusal) override;
+    QString historyDatabase() const override { return historyPath; }
 
     ServiceSnapshot m_snapshot;
+    QString historyPath;
     CommandParameters m_block;
     QList<CommandSubmission> submitted;
     QString refuseWith;  // non-empty: submit() refuses
