@@ -3,6 +3,10 @@
 #include "Configuration.h"
 #include "CoreValues.h"
 
+#include "history/HistoryLoader.h"
+
+#include <QFileInfo>
+
 #include <QObject>
 
 #include <functional>
@@ -66,6 +70,11 @@ public:
     // --- history ----------------------------------------------------------
     // Empty when the history cannot be read here (a service elsewhere).
     virtual QString historyDatabase() const = 0;
+    // A new source of the History window's answers, for it to keep: the
+    // history file read on a worker, or a service asked over its connection.
+    virtual HistorySource *newHistorySource() { return new HistoryLoader(historyDatabase()); }
+    // Where the History window suggests exports.
+    virtual QString historyExportFolder() const { return QFileInfo(historyDatabase()).absolutePath(); }
     virtual void importParameterLogs(const QString &folder) = 0;
 
 signals:

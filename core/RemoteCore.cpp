@@ -3,6 +3,7 @@
 #include "ProgramLanguage.h"
 #include "access/AccessPolicy.h"
 #include "remote/CertificatePins.h"
+#include "remote/RemoteHistory.h"
 
 #include "ProgramVersion.h"
 
@@ -228,6 +229,9 @@ void RemoteCore::onSnapshot(const ServiceSnapshot &s)
 
 void RemoteCore::onRecord(const PollReading &reading)
 {
+    // The service records each poll: a History window that follows the clock
+    // draws it.
+    emit historyChanged();
     if (m_status.connected)
         changeStatus([&reading](StatusSnapshot &status) { status.take(reading); });
     switch (reading.record) {
@@ -462,6 +466,19 @@ QString RemoteCore::historyDatabase() const
     if (!m_address.sameComputer() || m_historyPath.isEmpty() || !QFileInfo(m_historyPath).isFile())
         return QString();
     return m_historyPath;
+}
+
+HistorySource *RemoteCore::newHistorySource()
+{
+    if (!historyDatabase().isEmpty())
+        return MonitorCore::newHistorySource();
+    return new RemoteHistory(&m_connection);
+}
+
+QString RemoteCore::historyExportFolder() const
+{
+    // The service's folder is seldom the operator's to write in.
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
 }
 
 void RemoteCore::importParameterLogs(const QString &)

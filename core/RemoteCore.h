@@ -47,6 +47,8 @@ public:
     void keepViewSettings(const ViewSettings &settings) override;
     QString viewSettingsFile() const override { return m_iniFile; }
     QString historyDatabase() const override;
+    HistorySource *newHistorySource() override;
+    QString historyExportFolder() const override;
     void importParameterLogs(const QString &folder) override;
     bool isRemote() const override { return true; }
     QString serviceName() const override { return m_serviceName; }

@@ -127,7 +127,7 @@ def accounts():
     write("accounts", "empty", b"")
 
     # Lines of the service protocol: one message each, as the encoders write them.
-    write("protocol", "hello", b'{"type":"hello","version":1,"client":"ksr583-monitor 2.20.5"}\n')
+    write("protocol", "hello", b'{"type":"hello","version":2,"client":"ksr583-monitor 2.20.5"}\n')
     write("protocol", "login_then_offset", b'{"type":"login","login":"alice","password":"secret"}\r\n'
           b'{"code":3,"id":7,"params":{"freq_newOffset":2.5e-12},"type":"command"}\n')
     write("protocol", "qualification", b'{"code":11,"id":9,"login":"alice","password":"x","params":'

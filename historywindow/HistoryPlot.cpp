@@ -1,7 +1,7 @@
 #include "HistoryPlot.h"
 
 #include "HistoryLookup.h"
-#include "HistoryRange.h"
+#include "history/HistoryRange.h"
 #include "LogAxis.h"
 #include "PlotLooks.h"
 #include "StateBand.h"

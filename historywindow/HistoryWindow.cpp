@@ -3,6 +3,8 @@
 
 #include "HistoryWindowPlace.h"
 
+#include "history/HistoryLoader.h"
+
 #include "dialogs/SaveFileChooser.h"
 #include "history/HistoryText.h"
 #include "link/LinkClock.h"
@@ -25,11 +27,18 @@ const QSize PreferredSize(1100, 820);
 
 HistoryWindow::HistoryWindow(const QString &databasePath, const QString &iniFile, std::shared_ptr<LinkClock> clock,
                              QWidget *parent)
+    : HistoryWindow([databasePath] { return new HistoryLoader(databasePath); },
+                    QFileInfo(databasePath).absolutePath(), iniFile, std::move(clock), parent)
+{
+}
+
+HistoryWindow::HistoryWindow(const SourceMaker &makeSource, const QString &exportFolder, const QString &iniFile,
+                             std::shared_ptr<LinkClock> clock, QWidget *parent)
     : QWidget(parent, Qt::Window),
       ui(new Ui::HistoryWindow),
       m_iniFile(iniFile),
       m_clock(clock ? std::move(clock) : std::make_shared<LinkClock>()),
-      m_databaseFolder(QFileInfo(databasePath).absolutePath())
+      m_databaseFolder(exportFolder)
 {
     ui->setupUi(this);
     ui->progressBar->hide();
@@ -43,15 +52,15 @@ HistoryWindow::HistoryWindow(const QString &databasePath, const QString &iniFile
         m_channelNames << HistoryText::series(Series::offset(n));
     ui->stabilityPage->setExportFolder(m_databaseFolder);
 
-    m_viewLoader = new HistoryLoader(databasePath);
-    m_jobLoader = new HistoryLoader(databasePath);
-    for (HistoryLoader *loader : {m_viewLoader, m_jobLoader}) {
-        connect(loader, &HistoryLoader::progress, this, &HistoryWindow::progress);
-        connect(loader, &HistoryLoader::unavailable, this, &HistoryWindow::unavailable);
+    m_viewLoader = makeSource();
+    m_jobLoader = makeSource();
+    for (HistorySource *loader : {m_viewLoader, m_jobLoader}) {
+        connect(loader, &HistorySource::progress, this, &HistoryWindow::progress);
+        connect(loader, &HistorySource::unavailable, this, &HistoryWindow::unavailable);
     }
-    connect(m_viewLoader, &HistoryLoader::viewLoaded, this, &HistoryWindow::viewLoaded);
-    connect(m_jobLoader, &HistoryLoader::stabilityReady, this, &HistoryWindow::stabilityReady);
-    connect(m_jobLoader, &HistoryLoader::exported, this, &HistoryWindow::exported);
+    connect(m_viewLoader, &HistorySource::viewLoaded, this, &HistoryWindow::viewLoaded);
+    connect(m_jobLoader, &HistorySource::stabilityReady, this, &HistoryWindow::stabilityReady);
+    connect(m_jobLoader, &HistorySource::exported, this, &HistoryWindow::exported);
     m_viewThread = startWorker(m_viewLoader, QStringLiteral("history view"));
     m_jobThread = startWorker(m_jobLoader, QStringLiteral("history jobs"));
 
@@ -97,8 +106,12 @@ HistoryWindow::~HistoryWindow()
     stopWorker(m_jobLoader, m_jobThread);
 }
 
-QThread *HistoryWindow::startWorker(HistoryLoader *loader, const QString &name)
+QThread *HistoryWindow::startWorker(HistorySource *loader, const QString &name)
 {
+    if (!loader->blocks()) {
+        loader->setParent(this);
+        return nullptr;
+    }
     auto *thread = new QThread(this);
     thread->setObjectName(name);
     loader->moveToThread(thread);
@@ -108,9 +121,11 @@ QThread *HistoryWindow::startWorker(HistoryLoader *loader, const QString &name)
     return thread;
 }
 
-void HistoryWindow::stopWorker(HistoryLoader *loader, QThread *thread)
+void HistoryWindow::stopWorker(HistorySource *loader, QThread *thread)
 {
     loader->stop();
+    if (!thread)
+        return;
     thread->quit();
     thread->wait();
 }
@@ -189,7 +204,7 @@ void HistoryWindow::request(HistoryRange::Choice choice, TimeRange range)
     m_loadedAtMs = r.nowMs;
     m_viewLoader->want(r.id);
     progress(r.id, 0);
-    HistoryLoader *loader = m_viewLoader;
+    HistorySource *loader = m_viewLoader;
     QMetaObject::invokeMethod(loader, [loader, r] { loader->loadView(r); }, Qt::QueuedConnection);
 }
 
@@ -288,7 +303,7 @@ void HistoryWindow::requestStability()
     m_jobLoader->want(m_stabilityId);
     ui->stabilityPage->showComputing();
     progress(m_stabilityId, 0);
-    HistoryLoader *loader = m_jobLoader;
+    HistorySource *loader = m_jobLoader;
     const int id = m_stabilityId;
     const int generation = m_generation;
     QMetaObject::invokeMethod(
@@ -316,13 +331,13 @@ void HistoryWindow::stabilityReady(int id, const StabilityResult &result)
 
 // --- exports ----------------------------------------------------------------
 
-void HistoryWindow::startExport(const QString &path, const std::function<void(HistoryLoader *, int)> &job)
+void HistoryWindow::startExport(const QString &path, const std::function<void(HistorySource *, int)> &job)
 {
     m_exportId = ++m_lastId;
     m_exportPath = path;
     ui->exportCsvButton->setEnabled(false);
     progress(m_exportId, 0);
-    HistoryLoader *loader = m_jobLoader;
+    HistorySource *loader = m_jobLoader;
     const int id = m_exportId;
     QMetaObject::invokeMethod(loader, [loader, id, job] { job(loader, id); }, Qt::QueuedConnection);
 }
@@ -331,8 +346,11 @@ void HistoryWindow::exportSeries(const QString &path)
 {
     if (m_exportId)
         return;
-    const QVector<ReadingRun> runs = ui->stabilityPage->result().analysed;
-    startExport(path, [runs, path](HistoryLoader *loader, int id) { loader->exportSeries(id, runs, path); });
+    const StabilityResult result = ui->stabilityPage->result();
+    const int generation = m_generation;
+    startExport(path, [result, generation, path](HistorySource *loader, int id) {
+        loader->exportSeries(id, result, generation, path);
+    });
 }
 
 QString HistoryWindow::suggestedName(const QString &suffix) const
@@ -352,7 +370,7 @@ void HistoryWindow::on_exportCsvButton_clicked()
     if (path.isEmpty())
         return;
     const TimeRange range = shownRange();
-    startExport(path, [range, path](HistoryLoader *loader, int id) { loader->exportCsv(id, range, path); });
+    startExport(path, [range, path](HistorySource *loader, int id) { loader->exportCsv(id, range, path); });
 }
 
 void HistoryWindow::exported(int id, qint64 rows, const QString &error)

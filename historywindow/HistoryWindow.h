@@ -1,7 +1,7 @@
 #pragma once
 
-#include "HistoryLoader.h"
-#include "HistoryRange.h"
+#include "history/HistorySource.h"
+#include "history/HistoryRange.h"
 
 #include <QStringList>
 #include <QTimer>
@@ -33,6 +33,11 @@ public:
     // ranges that end now (a real clock when empty).
     HistoryWindow(const QString &databasePath, const QString &iniFile, std::shared_ptr<LinkClock> clock = {},
                   QWidget *parent = nullptr);
+    // Answers from the sources `makeSource` makes (one for the plots, one for
+    // the jobs); exports are suggested in `exportFolder`.
+    using SourceMaker = std::function<HistorySource *()>;
+    HistoryWindow(const SourceMaker &makeSource, const QString &exportFolder, const QString &iniFile,
+                  std::shared_ptr<LinkClock> clock = {}, QWidget *parent = nullptr);
     ~HistoryWindow() override;
 
     void setChannelNames(const QStringList &names);
@@ -65,8 +70,9 @@ private slots:
     void on_tabs_currentChanged(int index);
 
 private:
-    QThread *startWorker(HistoryLoader *loader, const QString &name);
-    void stopWorker(HistoryLoader *loader, QThread *thread);
+    // A source that blocks gets a thread of its own (or null).
+    QThread *startWorker(HistorySource *source, const QString &name);
+    void stopWorker(HistorySource *source, QThread *thread);
     qint64 nowMs() const;
     TimeRange enteredDates() const;
     void showDates(TimeRange range);
@@ -76,7 +82,7 @@ private:
     void cancelStability();
     void exportSeries(const QString &path);
     // Runs `job` on the jobs' worker with a new export id.
-    void startExport(const QString &path, const std::function<void(HistoryLoader *, int)> &job);
+    void startExport(const QString &path, const std::function<void(HistorySource *, int)> &job);
     void viewLoaded(int id, const HistoryView &view, TimeRange extent);
     void stabilityReady(int id, const StabilityResult &result);
     void exported(int id, qint64 rows, const QString &error);
@@ -93,8 +99,8 @@ private:
     QString m_databaseFolder;  // where the exports are suggested
     QStringList m_channelNames;
 
-    HistoryLoader *m_viewLoader = nullptr;  // on m_viewThread
-    HistoryLoader *m_jobLoader = nullptr;   // on m_jobThread
+    HistorySource *m_viewLoader = nullptr;  // on m_viewThread when it blocks
+    HistorySource *m_jobLoader = nullptr;   // on m_jobThread when it blocks
     QThread *m_viewThread = nullptr;
     QThread *m_jobThread = nullptr;
 

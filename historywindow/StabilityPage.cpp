@@ -125,7 +125,7 @@ void StabilityPage::showResult(const StabilityResult &result, const QString &ran
     fillIntervalCombo();
     ui->stabilityPlot->showResult(result, seriesName(result.request.series) + QStringLiteral(", ") + rangeText);
     ui->stabilityInfoLabel->setText(StabilityText::info(result));
-    const bool any = !result.analysed.isEmpty();
+    const bool any = result.used > 0;
     ui->exportTableButton->setEnabled(any);
     ui->exportSeriesButton->setEnabled(any);
 }

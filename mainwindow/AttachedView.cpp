@@ -3,7 +3,6 @@
 #include "StatusPanel.h"
 #include "core/MonitorCore.h"
 #include "dialogs/AttachDialog.h"
-#include "dialogs/MessageBox.h"
 #include "dialogs/authentication.h"
 
 #include <QAction>
@@ -46,14 +45,6 @@ QString AttachedView::titleSuffix() const
 {
     const QString service = m_core.serviceName();
     return service.isEmpty() ? QString() : QStringLiteral(" \u2013 ") + tr("service on %1").arg(service);
-}
-
-bool AttachedView::historyReadable() const
-{
-    if (!m_core.isRemote() || !m_core.historyDatabase().isEmpty())
-        return true;
-    MessageBox::information(m_window, tr("History is available on the service's computer."));
-    return false;
 }
 
 void AttachedView::retranslate()

@@ -14,9 +14,8 @@ class authentication;
 // What a main window attached to a service shows and does unlike the
 // one-process window: the service in its title (the window asks for it with
 // every title it sets), the service's channel names in fields that cannot be
-// edited here, the last state greyed while the service is gone, logins the
-// service decides on, and the History window only where the service's
-// history can be read. Shown a core of this process, the channel names are
+// edited here, the last state greyed while the service is gone, and logins
+// the service decides on. Shown a core of this process, the channel names are
 // the operator's to edit. Either window opens others attached to a service.
 class AttachedView : public QObject
 {
@@ -32,8 +31,6 @@ public:
     void askLoginsWith(authentication &dialog);
     // " – service on labpc"; empty for the work in this process.
     QString titleSuffix() const;
-    // False, and the operator told so, where the History window could read nothing.
-    bool historyReadable() const;
 
 public slots:
     // Its own texts in the language installed now.

@@ -344,10 +344,10 @@ void MainWindow::on_pushButtonControl_clicked()
 
 void MainWindow::showHistory()
 {
-    if (!m_history && !m_attached->historyReadable())
-        return;
     if (!m_history) {
-        m_history = std::make_unique<HistoryWindow>(m_core->historyDatabase(), m_core->viewSettingsFile());
+        MonitorCore *core = m_core.get();
+        m_history = std::make_unique<HistoryWindow>([core] { return core->newHistorySource(); },
+                                                    core->historyExportFolder(), core->viewSettingsFile());
         m_history->setChannelNames(channelNames());
     }
     m_history->show();

@@ -12,7 +12,7 @@
 namespace Protocol {
 
 // Raised with every change a peer of the previous version would misread.
-constexpr int Version = 1;
+constexpr int Version = 2;
 // Bytes of one message to the service: commands and logins are short.
 constexpr int MaxClientMessage = 16 * 1024;
 // Bytes of one message to a window: the snapshot with 500 log lines.

@@ -3,6 +3,7 @@
 #include "ParameterCodec.h"
 #include "ProtocolMessage.h"
 #include "RecordCodec.h"
+#include "HistoryCodec.h"
 #include "ViewCodec.h"
 
 namespace {
@@ -155,6 +156,65 @@ QByteArray abortSteering(qint64 id)
 QByteArray ping(qint64 id)
 {
     return message("ping", {{"id", double(id)}});
+}
+
+QByteArray historyView(int id, const HistoryView &view, TimeRange extent)
+{
+    return message("historyView",
+                   {{"id", id}, {"view", HistoryCodec::toJson(view)}, {"extent", HistoryCodec::toJson(extent)}});
+}
+
+QByteArray stability(int id, const StabilityResult &result)
+{
+    return message("stability", {{"id", id}, {"result", HistoryCodec::toJson(result)}});
+}
+
+QByteArray historyChunk(int id, const ExportChunk &chunk)
+{
+    return message("historyChunk", {{"id", id}, {"chunk", HistoryCodec::toJson(chunk)}});
+}
+
+QByteArray historyProgress(int id, int percent)
+{
+    return message("historyProgress", {{"id", id}, {"percent", percent}});
+}
+
+QByteArray historyUnavailable(int id, const QString &reason)
+{
+    return message("historyUnavailable", {{"id", id}, {"reason", reason}});
+}
+
+QByteArray viewHistory(const ViewRequest &request)
+{
+    return message("viewHistory", HistoryCodec::toJson(request));
+}
+
+QByteArray computeStability(int id, const StabilityRequest &request, int generation)
+{
+    return message("computeStability",
+                   {{"id", id}, {"request", HistoryCodec::toJson(request)}, {"generation", generation}});
+}
+
+QByteArray exportReadings(int id, TimeRange range, ExportCursor from)
+{
+    return message("exportReadings", {{"id", id},
+                                      {"range", HistoryCodec::toJson(range)},
+                                      {"at", double(from.at)},
+                                      {"skip", double(from.skip)}});
+}
+
+QByteArray exportSeries(int id, const StabilityRequest &request, int generation, ExportCursor from)
+{
+    return message("exportSeries", {{"id", id},
+                                    {"request", HistoryCodec::toJson(request)},
+                                    {"generation", generation},
+                                    {"at", double(from.at)},
+                                    {"skip", double(from.skip)}});
+}
+
+QByteArray cancelHistory(int id)
+{
+    return message("cancelHistory", {{"id", id}});
 }
 
 }  // namespace ServiceMessages

@@ -2,6 +2,8 @@
 
 #include "ViewValues.h"
 
+#include "history/HistoryLoader.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -41,6 +43,13 @@ struct LoginReply {
 };
 QByteArray loginResult(const LoginReply &r);
 
+// The History window's answers, each naming its request's id.
+QByteArray historyView(int id, const HistoryView &view, TimeRange extent);
+QByteArray stability(int id, const StabilityResult &result);
+QByteArray historyChunk(int id, const ExportChunk &chunk);
+QByteArray historyProgress(int id, int percent);
+QByteArray historyUnavailable(int id, const QString &reason);
+
 // `code` -1 for abortSteering; `outcome` "queued", "refused", "done", "failed".
 QByteArray commandResult(qint64 id, int code, const QString &outcome, const QString &reason = QString());
 
@@ -54,5 +63,11 @@ QByteArray command(qint64 id, int code, const CommandParameters &params, const Q
                    const QString &password = QString());
 QByteArray abortSteering(qint64 id);
 QByteArray ping(qint64 id);
+QByteArray viewHistory(const ViewRequest &request);
+QByteArray computeStability(int id, const StabilityRequest &request, int generation);
+QByteArray exportReadings(int id, TimeRange range, ExportCursor from);
+QByteArray exportSeries(int id, const StabilityRequest &request, int generation, ExportCursor from);
+// The window no longer wants request `id`.
+QByteArray cancelHistory(int id);
 
 }  // namespace ServiceMessages

@@ -1,6 +1,7 @@
 #include "ClientSession.h"
 
 #include "ClientChannel.h"
+#include "ClientHistory.h"
 
 #include "access/AccessPolicy.h"
 #include "access/LoginGuard.h"
@@ -57,14 +58,29 @@ ClientSession::~ClientSession()
     m_channel->disconnect(this);
 }
 
-void ClientSession::send(const QByteArray &message)
+void ClientSession::onHistory(const ProtocolMessage &m)
+{
+    if (!m_history) {
+        m_history = std::make_unique<ClientHistory>(
+            m_side.historyDatabase(), [this](const QByteArray &message, bool large) { send(message, large); });
+    }
+    m_history->take(m);
+}
+
+void ClientSession::send(const QByteArray &message, bool large)
 {
     if (m_state == State::Closing)
         return;
-    if (m_channel->queuedBytes() + message.size() > m_limits.maxQueuedBytes) {
+    const qint64 queued = m_channel->queuedBytes();
+    if (queued <= m_limits.maxQueuedBytes)
+        m_allowance = 0;  // caught up
+    const qint64 room = m_limits.maxQueuedBytes + m_allowance + (large ? message.size() : 0);
+    if (queued + message.size() > room) {
         drop(tr("it does not read what the service sends"));
         return;
     }
+    if (large)
+        m_allowance = qMax<qint64>(m_allowance, message.size());
     m_channel->send(message);
 }
 
@@ -140,6 +156,8 @@ void ClientSession::onMessage(const QByteArray &bytes)
         onAbortSteering(m);
     else if (m.type == QLatin1String("ping"))
         onPing(m);
+    else if (ClientHistory::handles(m.type))
+        onHistory(m);
     else
         send(ServiceMessages::error(QStringLiteral("unknown"),
                                     tr("There is no message \"%1\" in protocol version %2.")

@@ -11,6 +11,7 @@
 #include <memory>
 
 class ClientChannel;
+class ClientHistory;
 class LinkClock;
 class LoginGuard;
 class ProtocolMessage;
@@ -34,8 +35,10 @@ public:
     const ClientIdentity &identity() const { return m_identity; }
     qint64 startedMs() const { return m_startedMs; }  // on the server's real-time clock
 
-    // Sends unless the client holds too much unread; then drops it.
-    void send(const QByteArray &message);
+    // Sends unless the client holds too much unread; then drops it. A
+    // `large` message (a History answer) is sent once the client has taken
+    // all but the bound, and the bound grows by it until the client has.
+    void send(const QByteArray &message, bool large = false);
     // Admits a client that said hello: the snapshot goes out.
     void attach();
     // Refuses with a reason ("busy", "greeting", ...) and ends the connection.
@@ -60,6 +63,8 @@ private:
     void onCommand(const ProtocolMessage &m);
     void onAbortSteering(const ProtocolMessage &m);
     void onPing(const ProtocolMessage &m);
+    // Watching needs no login, so neither does the history.
+    void onHistory(const ProtocolMessage &m);
     void drop(const QString &why);
     void reject(qint64 id, int code, const QString &reason);
     bool mayCommand(qint64 id, int code);
@@ -78,4 +83,6 @@ private:
     int m_refusedInRow = 0;
     bool m_commandsFull = false;  // the last command met this client's bound of waiting ones
     QHash<quint64, Pending> m_pending;  // by ticket
+    qint64 m_allowance = 0;  // the bound's growth for the last large message
+    std::unique_ptr<ClientHistory> m_history;  // once the window asks for history
 };

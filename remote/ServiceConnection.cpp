@@ -2,6 +2,7 @@
 
 #include "CertificatePins.h"
 
+#include "protocol/HistoryCodec.h"
 #include "protocol/ProtocolMessage.h"
 #include "protocol/RecordCodec.h"
 #include "protocol/ViewCodec.h"
@@ -203,6 +204,53 @@ qint64 ServiceConnection::abortSteering()
     return id;
 }
 
+bool ServiceConnection::sendHistory(const QByteArray &message)
+{
+    if (m_state != State::Attached)
+        return false;
+    send(message);
+    return true;
+}
+
+bool ServiceConnection::dispatchHistory(const ProtocolMessage &m, QString *why)
+{
+    JsonReader r = m.reader();
+    int id = 0;
+    r.integer("id", &id, 1, 0x7fffffff);
+    if (m.type == QLatin1String("historyView")) {
+        HistoryView view;
+        TimeRange extent;
+        HistoryCodec::fromJson(r.object("view"), &view);
+        HistoryCodec::fromJson(r.object("extent"), &extent);
+        if (r.finish())
+            emit historyViewReceived(id, view, extent);
+    } else if (m.type == QLatin1String("stability")) {
+        StabilityResult result;
+        HistoryCodec::fromJson(r.object("result"), &result);
+        if (r.finish())
+            emit stabilityReceived(id, result);
+    } else if (m.type == QLatin1String("historyChunk")) {
+        ExportChunk chunk;
+        HistoryCodec::fromJson(r.object("chunk"), &chunk);
+        if (r.finish())
+            emit historyChunkReceived(id, chunk);
+    } else if (m.type == QLatin1String("historyProgress")) {
+        int percent = 0;
+        r.integer("percent", &percent, 0, 100);
+        if (r.finish())
+            emit historyProgressReceived(id, percent);
+    } else if (m.type == QLatin1String("historyUnavailable")) {
+        QString reason;
+        r.text("reason", 4096, &reason, true);
+        if (r.finish())
+            emit historyUnavailableReceived(id, reason);
+    } else {
+        r.fail("type", tr("there is no message \"%1\" in protocol version %2").arg(m.type).arg(Protocol::Version));
+    }
+    *why = r.error();
+    return r.ok();
+}
+
 qint64 ServiceConnection::ping()
 {
     const qint64 id = m_nextId++;
@@ -269,6 +317,8 @@ bool ServiceConnection::dispatch(const ProtocolMessage &m, QString *why)
         send(ServiceMessages::hello(m_clientName));
         return true;
     }
+    if (m.type.startsWith(QLatin1String("history")) || m.type == QLatin1String("stability"))
+        return dispatchHistory(m, why);
     if (m.type == QLatin1String("snapshot")) {
         ServiceSnapshot s;
         if (!ViewCodec::fromJson(r.object("snapshot"), &s) || !done())

@@ -64,6 +64,8 @@ public:
                   const QString &password = QString());
     qint64 abortSteering();
     qint64 ping();
+    // A History request (ServiceMessages); false when not attached.
+    bool sendHistory(const QByteArray &message);
 
 signals:
     void stateChanged(ServiceConnection::State state);
@@ -84,6 +86,11 @@ signals:
     void loginAnswered(const ServiceMessages::LoginReply &reply);
     void commandAnswered(qint64 id, int code, const QString &outcome, const QString &reason);
     void pongReceived(qint64 id);
+    void historyViewReceived(int id, const HistoryView &view, TimeRange extent);
+    void stabilityReceived(int id, const StabilityResult &result);
+    void historyChunkReceived(int id, const ExportChunk &chunk);
+    void historyProgressReceived(int id, int percent);
+    void historyUnavailableReceived(int id, const QString &reason);
     // The service broke the protocol or the connection failed: for the log.
     void problem(const QString &text);
 
@@ -92,6 +99,7 @@ private:
     void send(const QByteArray &message);
     void onBytes(const QByteArray &bytes);
     bool dispatch(const ProtocolMessage &m, QString *why);
+    bool dispatchHistory(const ProtocolMessage &m, QString *why);
     void onClosed();
     void setState(State s);
     void refuse(const QString &reason, const QString &text);

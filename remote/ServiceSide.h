@@ -42,4 +42,6 @@ public:
     virtual bool abortSteering(const ClientIdentity &who, QString *refusal) = 0;
     // A line for every window and the service's log.
     virtual void announce(const QString &text, const QString &colour) = 0;
+    // The history file that attached windows read; empty when there is none.
+    virtual QString historyDatabase() const { return QString(); }
 };

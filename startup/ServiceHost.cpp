@@ -201,10 +201,14 @@ ServiceSnapshot ServiceHost::snapshot() const
     s.lines = QVector<ServiceLine>(m_lines.cbegin(), m_lines.cend());
     s.instrumentHeard = m_core.hearsInstrument();
     // Windows on this computer read the history from the file itself.
-    const QString database = m_core.historyDatabase();
-    if (!database.isEmpty())
-        s.historyDatabase = QFileInfo(database).absoluteFilePath();
+    s.historyDatabase = historyDatabase();
     return s;
+}
+
+QString ServiceHost::historyDatabase() const
+{
+    const QString database = m_core.historyDatabase();
+    return database.isEmpty() ? QString() : QFileInfo(database).absoluteFilePath();
 }
 
 CommandParameters ServiceHost::parameters() const

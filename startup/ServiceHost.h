@@ -44,6 +44,7 @@ public:
     quint64 submit(const CommandSubmission &command, QString *refusal) override;
     bool abortSteering(const ClientIdentity &who, QString *refusal) override;
     void announce(const QString &text, const QString &colour) override;
+    QString historyDatabase() const override;
 
 private:
     void follow();

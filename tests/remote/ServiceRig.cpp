@@ -94,7 +94,7 @@ bool RawClient::attach()
 {
     if (take("welcome").isEmpty())
         return false;
-    send(R"({"type":"hello","version":1,"client":"test"})");
+    send(R"({"type":"hello","version":2,"client":"test"})");
     return !take("snapshot").isEmpty();
 }
 

@@ -22,8 +22,10 @@ public:
     quint64 submit(const CommandSubmission &command, QString *refusal) override;
     bool abortSteering(const ClientIdentity &who, QString *refusal) override;
     void announce(const QString &text, const QString &) override { announced.append(text); }
+    QString historyDatabase() const override { return historyPath; }
 
     ServiceSnapshot m_snapshot;
+    QString historyPath;
     CommandParameters m_block;
     QList<CommandSubmission> submitted;
     QStringList announced;

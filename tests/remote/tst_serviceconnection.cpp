@@ -90,7 +90,7 @@ void tst_ServiceConnection::serviceOfAnotherVersion_isRefusedAndToldSo()
     QByteArray heard;
     connect(&later, &QLocalServer::newConnection, this, [&] {
         QLocalSocket *s = later.nextPendingConnection();
-        s->write(R"({"type":"welcome","version":2,"service":"labpc","program":"x","news":1})" "\n");
+        s->write(R"({"type":"welcome","version":3,"service":"labpc","program":"x","news":1})" "\n");
         connect(s, &QLocalSocket::readyRead, this, [s, &heard] { heard += s->readAll(); });
     });
     ServiceConnection c("test window");
@@ -99,8 +99,8 @@ void tst_ServiceConnection::serviceOfAnotherVersion_isRefusedAndToldSo()
     c.openLocal(m_name);
     QTRY_COMPARE(refused.count(), 1);
     QCOMPARE(refused.first().at(0).toString(), QString("version"));
-    QVERIFY(refused.first().at(1).toString().contains("protocol version 2, this window version 1"));
-    QTRY_VERIFY(heard.contains(R"("version":1)"));  // the service hears this window's version
+    QVERIFY(refused.first().at(1).toString().contains("protocol version 3, this window version 2"));
+    QTRY_VERIFY(heard.contains(R"("version":2)"));  // the service hears this window's version
     QTest::qWait(100);
     QCOMPARE(c.state(), ServiceConnection::State::Refused);  // and no new try
 }

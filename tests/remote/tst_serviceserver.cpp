@@ -131,8 +131,8 @@ void tst_ServiceServer::badGreeting_isRefusedAndClosed_data()
         const char *t = ws ? "ws" : "local";
         QTest::addRow("%s: TLS hello bytes", t) << ws << QByteArray("\x16\x03\x01\x00\xa5\x01", 6) << "greeting";
         QTest::addRow("%s: a command before hello", t) << ws << QByteArray(R"({"type":"command","id":1,"code":3})") << "greeting";
-        QTest::addRow("%s: another version", t) << ws << QByteArray(R"({"type":"hello","version":2,"client":"x"})") << "version";
-        QTest::addRow("%s: hello with a surplus field", t) << ws << QByteArray(R"({"type":"hello","version":1,"client":"x","admin":true})") << "greeting";
+        QTest::addRow("%s: another version", t) << ws << QByteArray(R"({"type":"hello","version":3,"client":"x"})") << "version";
+        QTest::addRow("%s: hello with a surplus field", t) << ws << QByteArray(R"({"type":"hello","version":2,"client":"x","admin":true})") << "greeting";
         QTest::addRow("%s: nothing at all", t) << ws << QByteArray() << "greeting";
     }
 }
@@ -143,13 +143,13 @@ void tst_ServiceServer::badGreeting_isRefusedAndClosed()
     QFETCH(QByteArray, first);
     QFETCH(QString, reason);
     std::unique_ptr<RawClient> c(client(webSocket));
-    QCOMPARE(c->take("welcome").value("version").toInt(), 1);
+    QCOMPARE(c->take("welcome").value("version").toInt(), 2);
     if (!first.isEmpty())
         c->send(first);
     QCOMPARE(c->take("error").value("reason").toString(), reason);
     QVERIFY(c->waitClosed());
     if (reason == "version")
-        QVERIFY(m_log.join('\n').contains("speaks protocol version 2, the service version 1"));
+        QVERIFY(m_log.join('\n').contains("speaks protocol version 3, the service version 2"));
 }
 
 void tst_ServiceServer::hundredMegabyteMessage_dropsOnlyItsClient_data()
@@ -208,7 +208,7 @@ void tst_ServiceServer::clientThatNeverReads_isDropped_othersGetEverything()
     sleeper.setReadBufferSize(1024);  // takes no more than this, and never reads it
     sleeper.connectToServer(m_name);
     QVERIFY(sleeper.waitForConnected(5000));
-    sleeper.write(R"({"type":"hello","version":1,"client":"asleep"})" "\n");
+    sleeper.write(R"({"type":"hello","version":2,"client":"asleep"})" "\n");
     QTRY_COMPARE(m_server->attachedCount(), 2);
     const QByteArray snapshot = ServiceMessages::snapshot(m_side->snapshot());
     const int count = int(4 * 1024 * 1024 / snapshot.size()) + 1;

@@ -15,10 +15,6 @@
         <translation>служба на %1</translation>
     </message>
     <message>
-        <source>History is available on the service's computer.</source>
-        <translation>История доступна на компьютере службы.</translation>
-    </message>
-    <message>
         <source>Channel names are set on the service's computer.</source>
         <translation>Названия каналов задаются на компьютере службы.</translation>
     </message>

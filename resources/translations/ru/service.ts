@@ -21,6 +21,13 @@
     </message>
 </context>
 <context>
+    <name>ClientHistory</name>
+    <message>
+        <source>this range holds too much to send; choose a shorter one</source>
+        <translation>в этом интервале слишком много данных для передачи; выберите интервал короче</translation>
+    </message>
+</context>
+<context>
     <name>ClientSession</name>
     <message>
         <source>No hello within %1 s.</source>
@@ -304,6 +311,10 @@ from -1.0e-11 to -1.0e-18, 0, from 1.0e-18 to 1.0e-11.</source>
         <source>not a colour name of lower-case letters</source>
         <translation>не название цвета строчными буквами</translation>
     </message>
+    <message>
+        <source>not a number between 0 and 1</source>
+        <translation>не число между 0 и 1</translation>
+    </message>
 </context>
 <context>
     <name>LocalChannel</name>
@@ -329,6 +340,17 @@ from -1.0e-11 to -1.0e-18, 0, from 1.0e-18 to 1.0e-11.</source>
     <message>
         <source>the message has no &quot;type&quot; of up to %1 letters</source>
         <translation>в сообщении нет поля &quot;type&quot; длиной до %1 букв</translation>
+    </message>
+</context>
+<context>
+    <name>RemoteHistory</name>
+    <message>
+        <source>No connection to the service</source>
+        <translation>Нет связи со службой</translation>
+    </message>
+    <message>
+        <source>the service sent a piece without readings</source>
+        <translation>служба прислала часть без показаний</translation>
     </message>
 </context>
 <context>

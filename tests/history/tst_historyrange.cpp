@@ -1,4 +1,4 @@
-#include "historywindow/HistoryRange.h"
+#include "history/HistoryRange.h"
 
 #include <QtTest>
 
