@@ -1,10 +1,9 @@
 #include "core/LocalCore.h"
-#include "core/RemoteCore.h"
 #include "dialogs/MessageBox.h"
 #include "mainwindow/AttachOffer.h"
+#include "mainwindow/AttachedWindow.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/DisplayAccess.h"
-#include "remote/CertificatePins.h"
 #include "platform/ParentConsole.h"
 #include "startup/CommandLine.h"
 #include "startup/InstanceLock.h"
@@ -41,17 +40,6 @@ void sayLine(const QString &line)
 {
     ParentConsole::forThisSystem()->attach();
     std::fprintf(stderr, "%s\n", qPrintable(line));
-}
-
-// A service's self-signed certificate, seen for the first time: the operator
-// compares its digest with the one the service's computer shows.
-bool confirmCertificate(const QString &peer, const QSslCertificate &certificate)
-{
-    const QString text =
-        QCoreApplication::translate("main", "The service at %1 shows a certificate that no authority vouches for:\n"
-                                            "%2\nSHA-256 %3\n\nAccept it for this service from now on?")
-            .arg(peer, certificate.subjectDisplayName(), QString::fromLatin1(CertificatePins::digest(certificate)));
-    return MessageBox::question(nullptr, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 
 // The history's commands run beside a running program, or take its folder
@@ -122,15 +110,9 @@ int runWindow(int argc, char *argv[])
     }
 
     QCoreApplication::removeTranslator(&systemLanguage);
-    std::unique_ptr<MonitorCore> core;
-    if (service) {
-        auto remote = std::make_unique<RemoteCore>(*service, RemoteCore::defaultIniFile());
-        remote->setCertificateCheck(RemoteCore::defaultPinsFile(), confirmCertificate);
-        core = std::move(remote);
-    } else
-        core = std::make_unique<LocalCore>();
-    MainWindow window(std::move(core));
-    window.show();
+    const std::unique_ptr<MainWindow> window =
+        service ? AttachedWindow::open(*service) : std::make_unique<MainWindow>(std::make_unique<LocalCore>());
+    window->show();
     return app.exec();
 }
 

@@ -51,7 +51,11 @@ int StatusCommand::run(const QString &workFolder) const
     else
         connection.openUrl(address.url);
     QTimer::singleShot(WaitMs, &loop, &QEventLoop::quit);
-    if (!snapshot)
+    // A socket that is not there says so while it is opened, before the
+    // loop could hear it: the script is answered at once, not after the wait.
+    const bool failedAlready = connection.state() == ServiceConnection::State::Disconnected
+                               || connection.state() == ServiceConnection::State::Refused;
+    if (!snapshot && !failedAlready)
         loop.exec();
     connection.close();
     if (!snapshot) {

@@ -2,6 +2,10 @@
 #include "ProgramFolder.h"
 #include "SimTrace.h"
 
+#include "core/RemoteCore.h"
+#include "dialogs/MessageBox.h"
+#include "dialogs/authentication.h"
+#include "mainwindow/AttachedWindow.h"
 #include "remote/ServiceConnection.h"
 #include "remote/ServiceSettings.h"
 
@@ -9,7 +13,11 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -22,10 +30,11 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-// The built ksr583-monitor --service against ksr583-sim, and clients of it
-// in this process, as attached windows are: what one sends, all see; what
-// runs in the service goes on without its sender; a service that dies and
-// comes back is found again; --status tells scripts which of them answers.
+// The built ksr583-monitor --service against ksr583-sim, with attached
+// windows in this process as --attach opens them: what one sends, all see;
+// what runs in the service goes on without the window that started it; a
+// service that dies and comes back is found again; --status tells scripts
+// which of them answers. Protocol clients try what no window does.
 class tst_ServiceHost : public QObject
 {
     Q_OBJECT
@@ -36,11 +45,18 @@ private slots:
 
     void cleanup();
 
-    void clientsSeeCommandsAndReattach();
+    void windowsSeeCommandsAndReattach();
     void commandFlood_excessRefusedWithRedLine();
     void hostileClients_neitherSlowPollsNorOtherClients();
 
 private:
+    // An attached main window, offscreen.
+    struct Window {
+        std::unique_ptr<MainWindow> main;
+        int records = 0;
+        quint64 pollTimeouts = 0;
+    };
+    void attach(Window &w);
     struct Client {
         std::unique_ptr<ServiceConnection> connection;
         QStringList lines;
@@ -49,7 +65,6 @@ private:
         quint64 pollTimeouts = 0;
         int records = 0;
         int snapshots = 0;
-        QStringList channelNames;
     };
     void open(Client &c);
     bool startService();
@@ -60,8 +75,9 @@ private:
     std::unique_ptr<ProgramFolder> m_folder;
     std::unique_ptr<FolderSim> m_sim;
     std::unique_ptr<QProcess> m_service;
-    Client m_a;
-    Client m_b;
+    Window m_a;
+    Window m_b;
+    Client m_client;
 };
 
 namespace {
@@ -72,6 +88,45 @@ const char Password[] = "steer-it";
 bool anyContains(const QStringList &lines, const QString &part)
 {
     return std::any_of(lines.cbegin(), lines.cend(), [&part](const QString &l) { return l.contains(part); });
+}
+
+QString logOf(const MainWindow &w)
+{
+    return w.findChild<QPlainTextEdit *>("plainTextEdit")->toPlainText();
+}
+
+QString statusOf(const MainWindow &w)
+{
+    return w.findChild<QLineEdit *>("lineEdit_stat")->text();
+}
+
+QString progressOf(const MainWindow &w)
+{
+    return w.findChild<QLabel *>("label_control")->text();
+}
+
+// Whether the window shows the service's instrument, the service named last.
+bool showsInstrument(const MainWindow &w)
+{
+    const QString title = w.windowTitle();
+    return title.contains(QStringLiteral(". Connected to "))
+           && title.endsWith(QStringLiteral(" \u2013 service on ") + QSysInfo::machineHostName())
+           && statusOf(w) != QStringLiteral("No connection to the service");
+}
+
+// The window's login dialog, once it is up, answered as an operator does;
+// `asked` says that it came up.
+void answerLogin(MainWindow &w, bool *asked)
+{
+    authentication *dialog = w.loginDialog();
+    QTimer::singleShot(0, dialog, [dialog, asked] {
+        if (!dialog->isVisible())
+            return;
+        *asked = true;
+        QTest::keyClicks(dialog->findChild<QLineEdit *>("lineLogin"), QString::fromLatin1(Login));
+        QTest::keyClicks(dialog->findChild<QLineEdit *>("linePass"), QString::fromLatin1(Password));
+        QTest::mouseClick(dialog->findChild<QPushButton *>("pushButton"), Qt::LeftButton);
+    });
 }
 
 }  // namespace
@@ -91,6 +146,10 @@ void tst_ServiceHost::initTestCase()
     accounts.write("1 admin 00000000000000000000000000000000\n3 oper "
                    + QCryptographicHash::hash(Password, QCryptographicHash::Md5).toHex() + "\n");
     accounts.close();
+    // The windows keep their own settings here, not in the user's folder.
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_folder->filePath("config")));
+    // A message box would wait for an operator: it is answered and shown in a failure.
+    MessageBox::setAutoAnswer(true);
     QVERIFY(m_folder->writeConfiguration(
         m_sim->link(), 0,
         QStringLiteral("[Passwords]\nFile_passwords=%1\nNumOfAttemps=3\n[Signal_names]\nChannel_3=Cs 5071\n")
@@ -99,8 +158,9 @@ void tst_ServiceHost::initTestCase()
 
 void tst_ServiceHost::cleanup()
 {
-    m_a = Client();
-    m_b = Client();
+    m_a = Window();
+    m_b = Window();
+    m_client = Client();
     if (m_service && m_service->state() != QProcess::NotRunning) {
         m_service->kill();
         m_service->waitForFinished(5000);
@@ -133,7 +193,6 @@ void tst_ServiceHost::open(Client &c)
         ++c.snapshots;
         c.link = s.link;
         c.progress = s.progress;
-        c.channelNames = s.channelNames;
     });
     connect(conn, &ServiceConnection::recordReceived, this, [&c](const PollReading &) { ++c.records; });
     connect(conn, &ServiceConnection::lineReceived, this, [&c](const ServiceLine &l) { c.lines << l.text; });
@@ -142,6 +201,21 @@ void tst_ServiceHost::open(Client &c)
     connect(conn, &ServiceConnection::countersChanged, this,
             [&c](const LinkCounters &n) { c.pollTimeouts = n.pollTimeouts; });
     conn->openLocal(ServiceSettings::localServerName(m_folder->path()));
+}
+
+void tst_ServiceHost::attach(Window &w)
+{
+    ServiceAddress address;
+    QString error;
+    QVERIFY2(ServiceAddress::parse(QString(), m_folder->path(), &address, &error), qPrintable(error));
+    w = Window();
+    w.main = AttachedWindow::open(address);
+    auto *core = qobject_cast<RemoteCore *>(w.main->core());
+    QVERIFY(core);
+    connect(core, &MonitorCore::adjStateRead, this, [&w] { ++w.records; });
+    connect(&core->connection(), &ServiceConnection::countersChanged, this,
+            [&w](const LinkCounters &n) { w.pollTimeouts = n.pollTimeouts; });
+    w.main->show();
 }
 
 std::pair<int, QByteArray> tst_ServiceHost::status(const QStringList &extra) const
@@ -154,43 +228,48 @@ std::pair<int, QByteArray> tst_ServiceHost::status(const QStringList &extra) con
     return {p.exitCode(), p.readAllStandardOutput()};
 }
 
-void tst_ServiceHost::clientsSeeCommandsAndReattach()
+void tst_ServiceHost::windowsSeeCommandsAndReattach()
 {
     QCOMPARE(status({}).first, 2);  // no service yet
     QVERIFY(startService());
-    open(m_a);
-    open(m_b);
-    QTRY_VERIFY2_WITH_TIMEOUT(m_a.link.phase == LinkView::Connected && m_b.link.phase == LinkView::Connected,
-                              qPrintable(diagnosis()), 15000);
-    QCOMPARE(m_b.channelNames, (QStringList{"Channel 1", "Channel 2", "Cs 5071", "Channel 4"}));
+    attach(m_a);
+    attach(m_b);
+    QTRY_VERIFY2_WITH_TIMEOUT(showsInstrument(*m_a.main) && showsInstrument(*m_b.main),
+                              qPrintable(m_a.main->windowTitle() + '\n' + diagnosis()), 15000);
+    QTRY_VERIFY_WITH_TIMEOUT(m_a.records > 0 && m_b.records > 0, 10000);
+    // The service's names, as its configuration has them.
+    QCOMPARE(m_b.main->findChild<QLineEdit *>("lineEdit_chan3")->text(), QString("Cs 5071"));
 
-    // A command from one client: queued, run, and its outcome seen by both,
-    // naming the sender.
-    QString login;
-    connect(m_a.connection.get(), &ServiceConnection::loginAnswered, this,
-            [&login](const ServiceMessages::LoginReply &r) { login = r.outcome; });
-    m_a.connection->login(QString::fromLatin1(Login), QString::fromLatin1(Password));
-    QTRY_COMPARE_WITH_TIMEOUT(login, QStringLiteral("granted"), 5000);
-    QSignalSpy answers(m_a.connection.get(), &ServiceConnection::commandAnswered);
+    // A command from one window, after the operator's login: queued, run,
+    // and its outcome seen in both, naming the sender.
+    bool asked = false;
+    answerLogin(*m_a.main, &asked);
     CommandParameters offset;
     offset.freq_newOffset = 2.5e-13;
-    m_a.connection->submit(COMMAND_SET_FREQ_OFFSET, offset);
-    QTRY_COMPARE_WITH_TIMEOUT(answers.size(), 2, 10000);
-    QCOMPARE(answers.at(0).at(2).toString(), QStringLiteral("queued"));
-    QCOMPARE(answers.at(1).at(2).toString(), QStringLiteral("done"));
+    m_a.main->core()->submitCommand(COMMAND_SET_FREQ_OFFSET, offset);
+    QVERIFY(asked);
     const QString outcome = QStringLiteral("from oper at local is done");
-    QTRY_VERIFY_WITH_TIMEOUT(anyContains(m_a.lines, outcome) && anyContains(m_b.lines, outcome), 5000);
+    QTRY_VERIFY2_WITH_TIMEOUT(logOf(*m_a.main).contains(outcome) && logOf(*m_b.main).contains(outcome),
+                              qPrintable(logOf(*m_a.main).right(2000)), 10000);
     QVERIFY2(m_folder->programLog().contains("Command set_freq_offset from oper at local"), qPrintable(diagnosis()));
 
-    // Smooth steering started by one client goes on when it has gone.
+    // Smooth steering started in one window goes on when it has closed.
     CommandParameters smooth;
     smooth.smartControl_info = {1e-12, 0, 10, 3};
-    m_a.connection->submit(COMMAND_SMART_CONTROL, smooth);
-    QTRY_COMPARE_WITH_TIMEOUT(m_b.progress.steering, WorkProgress::SmoothSteering, 10000);
-    m_a.connection.reset();
-    m_b.lines.clear();
-    QTRY_VERIFY_WITH_TIMEOUT(anyContains(m_b.lines, QStringLiteral("offset is")), 15000);
-    QCOMPARE(m_b.progress.steering, WorkProgress::SmoothSteering);
+    m_a.main->core()->submitCommand(COMMAND_SMART_CONTROL, smooth);
+    const QString steering = QStringLiteral("Smooth Correction is in progress...");
+    QTRY_COMPARE_WITH_TIMEOUT(progressOf(*m_b.main), steering, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(progressOf(*m_a.main), steering, 5000);
+    m_a.main->close();
+    m_a = Window();
+    const int stepsBefore = m_sim->requests().filter(QStringLiteral("m10 ")).size();
+    const int linesBefore = logOf(*m_b.main).count(QStringLiteral("offset is"));
+    QTRY_VERIFY_WITH_TIMEOUT(logOf(*m_b.main).count(QStringLiteral("offset is")) > linesBefore, 15000);
+    QVERIFY(m_sim->requests().filter(QStringLiteral("m10 ")).size() > stepsBefore);
+    QCOMPARE(progressOf(*m_b.main), steering);
+    // A window opened now finds it running.
+    attach(m_a);
+    QTRY_COMPARE_WITH_TIMEOUT(progressOf(*m_a.main), steering, 5000);
 
     // For scripts: the instrument answers.
     const auto [code, text] = status({});
@@ -201,20 +280,27 @@ void tst_ServiceHost::clientsSeeCommandsAndReattach()
     QCOMPARE(QJsonDocument::fromJson(json).object().value("instrumentAnswers").toBool(), true);
     QCOMPARE(status({ServiceSettings::localServerName(m_folder->path())}).first, 0);  // a socket's path
 
-    // The service killed and started again: both clients attach on their own.
-    open(m_a);
-    QTRY_COMPARE_WITH_TIMEOUT(m_a.snapshots, 1, 5000);
+    // The service killed and started again: both windows say so, greyed,
+    // and attach again on their own to the new service's state.
     m_service->kill();
     QVERIFY(m_service->waitForFinished(5000));
-    QTRY_VERIFY_WITH_TIMEOUT(m_a.connection->state() != ServiceConnection::State::Attached
-                                 && m_b.connection->state() != ServiceConnection::State::Attached,
-                             5000);
+    const QString lost = QStringLiteral("No connection to the service");
+    QTRY_VERIFY_WITH_TIMEOUT(statusOf(*m_a.main) == lost && statusOf(*m_b.main) == lost, 5000);
+    QVERIFY(logOf(*m_a.main).contains(lost + ": trying to attach again."));
+    QVERIFY(logOf(*m_b.main).contains(lost + ": trying to attach again."));
+    QVERIFY(!m_b.main->windowTitle().contains(QStringLiteral("Connected to")));
     QCOMPARE(status({"--json"}).first, 2);
+    const int recordsA = m_a.records;
+    const int recordsB = m_b.records;
     QVERIFY(startService());
-    QTRY_VERIFY2_WITH_TIMEOUT(m_a.snapshots == 2 && m_b.snapshots == 2, qPrintable(diagnosis()), 15000);
+    QTRY_VERIFY2_WITH_TIMEOUT(showsInstrument(*m_a.main) && showsInstrument(*m_b.main),
+                              qPrintable(m_b.main->windowTitle() + '\n' + diagnosis()), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(m_a.records > recordsA && m_b.records > recordsB, 10000);
+    // The steering died with the service that ran it.
+    QCOMPARE(progressOf(*m_a.main), QString());
+    QCOMPARE(progressOf(*m_b.main), QString());
 
     // The service answers, the instrument does not.
-    QTRY_COMPARE_WITH_TIMEOUT(m_b.link.phase, LinkView::Connected, 15000);
     // A poll unanswered, and more than two poll intervals (1 s) without an answer.
     const quint64 before = m_b.pollTimeouts;
     QVERIFY(m_sim->control("silent on"));
@@ -224,6 +310,7 @@ void tst_ServiceHost::clientsSeeCommandsAndReattach()
     QCOMPARE(silentCode, 1);
     QCOMPARE(QJsonDocument::fromJson(silentJson).object().value("instrumentAnswers").toBool(), false);
     QCOMPARE(status({}).first, 1);
+    QCOMPARE(MessageBox::shownTexts(), QStringList());
 }
 
 void tst_ServiceHost::commandFlood_excessRefusedWithRedLine()
@@ -231,8 +318,8 @@ void tst_ServiceHost::commandFlood_excessRefusedWithRedLine()
     // Silent: every command waits for the instrument.
     QVERIFY(m_sim->control("silent on"));
     QVERIFY(startService());
-    open(m_b);
-    QTRY_COMPARE_WITH_TIMEOUT(m_b.snapshots, 1, 10000);
+    open(m_client);
+    QTRY_COMPARE_WITH_TIMEOUT(m_client.snapshots, 1, 10000);
     std::vector<std::unique_ptr<ServiceConnection>> operators;
     int granted = 0;
     QMap<QString, int> outcomes;
@@ -258,7 +345,7 @@ void tst_ServiceHost::commandFlood_excessRefusedWithRedLine()
     }
     QTRY_COMPARE_WITH_TIMEOUT(outcomes.value("queued") + outcomes.value("refused"), 40, 10000);
     QCOMPARE(outcomes.value("queued"), 32);
-    QTRY_VERIFY_WITH_TIMEOUT(anyContains(m_b.lines, QStringLiteral("refused: 32 wait for the instrument")), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(anyContains(m_client.lines, QStringLiteral("refused: 32 wait for the instrument")), 5000);
     QCOMPARE(m_folder->programLog().count("refused: 32 wait for the instrument"), 1);
 }
 
@@ -309,11 +396,11 @@ void tst_ServiceHost::hostileClients_neitherSlowPollsNorOtherClients()
 {
     QVERIFY(m_sim->control("silent off"));
     QVERIFY(startService());
-    open(m_b);
-    QTRY_VERIFY2_WITH_TIMEOUT(m_b.link.phase == LinkView::Connected, qPrintable(diagnosis()), 15000);
+    open(m_client);
+    QTRY_VERIFY2_WITH_TIMEOUT(m_client.link.phase == LinkView::Connected, qPrintable(diagnosis()), 15000);
     const QString socket = ServiceSettings::localServerName(m_folder->path());
     const qint64 attackMs = QDateTime::currentMSecsSinceEpoch();
-    const int recordsBefore = m_b.records;
+    const int recordsBefore = m_client.records;
 
     const int stuck = neverReading(socket);
     QVERIFY(stuck >= 0);
@@ -337,8 +424,8 @@ void tst_ServiceHost::hostileClients_neitherSlowPollsNorOtherClients()
 
     // Ten polls' time under attack.
     QTest::qWait(10000);
-    QVERIFY2(m_b.connection->state() == ServiceConnection::State::Attached, qPrintable(diagnosis()));
-    QVERIFY2(m_b.records >= recordsBefore + 8, qPrintable(QString::number(m_b.records - recordsBefore)));
+    QVERIFY2(m_client.connection->state() == ServiceConnection::State::Attached, qPrintable(diagnosis()));
+    QVERIFY2(m_client.records >= recordsBefore + 8, qPrintable(QString::number(m_client.records - recordsBefore)));
     const qint64 gap = longestPollGap(m_folder->filePath("trace.txt"), attackMs);
     QVERIFY2(gap > 0 && gap < 1500, qPrintable(QString::number(gap)));
     QCOMPARE(garbage.state(), QLocalSocket::UnconnectedState);
@@ -346,5 +433,5 @@ void tst_ServiceHost::hostileClients_neitherSlowPollsNorOtherClients()
     ::close(stuck);
 }
 
-QTEST_GUILESS_MAIN(tst_ServiceHost)
+QTEST_MAIN(tst_ServiceHost)
 #include "tst_servicehost.moc"

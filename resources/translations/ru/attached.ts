@@ -130,7 +130,7 @@
     </message>
 </context>
 <context>
-    <name>main</name>
+    <name>AttachedWindow</name>
     <message>
         <source>The service at %1 shows a certificate that no authority vouches for:
 %2
