@@ -87,11 +87,16 @@ def flags_of(entry):
     kept, i = [], 1
     while i < len(args):
         a = args[i]
+        # A precompiled header is the native compiler's, and each source
+        # must compile from its own includes.
+        if a == "-include" and args[i + 1].endswith("cmake_pch.hxx"):
+            i += 2
+            continue
         if a in ("-I", "-isystem", "-D", "-include"):
             kept += [a, args[i + 1].replace(linux_spec, "/mkspecs/win32-g++")]
             i += 2
             continue
-        if a.startswith(("-D", "-U", "-I", "-std=", "-W")) and a != "-Werror":
+        if a.startswith(("-D", "-U", "-I", "-std=", "-W")) and a not in ("-Werror", "-Winvalid-pch"):
             kept.append(a)
         i += 1
     return kept
