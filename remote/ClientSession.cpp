@@ -105,7 +105,8 @@ void ClientSession::refuse(const QString &reason, const QString &text)
 void ClientSession::attach()
 {
     m_state = State::Attached;
-    send(ServiceMessages::snapshot(m_side.snapshot()));
+    // 500 long lines may make it larger than the bound itself.
+    send(ServiceMessages::snapshot(m_side.snapshot()), true);
 }
 
 void ClientSession::onMessage(const QByteArray &bytes)

@@ -37,6 +37,7 @@ private slots:
     void hundredMegabyteMessage_dropsOnlyItsClient();
     void silentCrowd_leavesRoomForAWindow();
     void clientThatNeverReads_isDropped_othersGetEverything();
+    void snapshotLargerThanTheBound_stillAttaches();
     void commands_data();
     void commands();
     void commandFlood_isBoundedPerClient();
@@ -219,6 +220,16 @@ void tst_ServiceServer::clientThatNeverReads_isDropped_othersGetEverything()
     QTRY_COMPARE_WITH_TIMEOUT(reader->messages.size(), count + 2, 20000);  // welcome, first snapshot
     QCOMPARE(m_server->attachedCount(), 1);
     QVERIFY(m_log.join('\n').contains("it does not read"));
+}
+
+void tst_ServiceServer::snapshotLargerThanTheBound_stillAttaches()
+{
+    for (ServiceLine &line : m_side->m_snapshot.lines)
+        line.text = QString(4000, QLatin1Char('x'));
+    QVERIFY(ServiceMessages::snapshot(m_side->snapshot()).size() > 1024 * 1024);
+    std::unique_ptr<RawClient> c(client());
+    QVERIFY(c->attach());
+    QCOMPARE(m_server->attachedCount(), 1);
 }
 
 void tst_ServiceServer::commands_data()
