@@ -83,6 +83,14 @@ void ClientHistory::take(const ProtocolMessage &m)
         onCancel(m);
 }
 
+bool ClientHistory::finished(JsonReader &r)
+{
+    if (r.finish())
+        return true;
+    m_send(ServiceMessages::error(QStringLiteral("malformed"), r.error()), false);
+    return false;
+}
+
 void ClientHistory::refuse(int id, const QString &why)
 {
     m_send(ServiceMessages::historyUnavailable(id, why), false);
@@ -103,7 +111,7 @@ void ClientHistory::onView(const ProtocolMessage &m)
     ViewRequest request;
     JsonReader r = m.reader();
     if (!HistoryCodec::fromJson(r, &request)) {
-        m_send(ServiceMessages::error(QStringLiteral("malformed"), r.error()), false);
+        finished(r);
         return;
     }
     m_viewId = request.id;
@@ -138,10 +146,8 @@ void ClientHistory::onStability(const ProtocolMessage &m)
     r.integer("id", &id, 1, kMaxId);
     HistoryCodec::fromJson(r.object("request"), &request);
     r.integer("generation", &generation, 0, kMaxId);
-    if (!r.finish()) {
-        m_send(ServiceMessages::error(QStringLiteral("malformed"), r.error()), false);
+    if (!finished(r))
         return;
-    }
     m_stabilityId = id;
     m_jobs->want(id);
     analyseWhenFree(id, [id, request, generation](HistoryLoader *loader) {
@@ -159,10 +165,8 @@ void ClientHistory::onReadings(const ProtocolMessage &m)
     HistoryCodec::fromJson(r.object("range"), &range);
     r.integer("at", &from.at, range.fromMs, qMax(range.fromMs, range.toMs));
     r.integer("skip", &from.skip, 0, (qint64(1) << 53) - 1);
-    if (!r.finish()) {
-        m_send(ServiceMessages::error(QStringLiteral("malformed"), r.error()), false);
+    if (!finished(r))
         return;
-    }
     HistoryLoader *loader = m_jobs;
     QMetaObject::invokeMethod(
         loader, [loader, id, range, from] { loader->readingsChunk(id, range, from, HistoryCodec::MaxChunkBytes); },
@@ -181,10 +185,8 @@ void ClientHistory::onSeries(const ProtocolMessage &m)
     r.integer("generation", &generation, 0, kMaxId);
     r.integer("at", &from.at, 0, (qint64(1) << 31) - 1);
     r.integer("skip", &from.skip, 0, (qint64(1) << 31) - 1);
-    if (!r.finish()) {
-        m_send(ServiceMessages::error(QStringLiteral("malformed"), r.error()), false);
+    if (!finished(r))
         return;
-    }
     // Usually the analysis just shown, kept; analysed again otherwise.
     analyseWhenFree(0, [id, request, generation, from](HistoryLoader *loader) {
         loader->seriesChunk(id, request, generation, from, HistoryCodec::MaxChunkBytes);
@@ -196,10 +198,8 @@ void ClientHistory::onCancel(const ProtocolMessage &m)
     JsonReader r = m.reader();
     int id = 0;
     r.integer("id", &id, 1, kMaxId);
-    if (!r.finish()) {
-        m_send(ServiceMessages::error(QStringLiteral("malformed"), r.error()), false);
+    if (!finished(r))
         return;
-    }
     if (id == m_viewId) {
         m_viewId = 0;
         m_views->want(0);

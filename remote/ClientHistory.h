@@ -8,6 +8,7 @@
 #include <atomic>
 #include <functional>
 
+class JsonReader;
 class ProtocolMessage;
 class QThread;
 
@@ -39,6 +40,8 @@ private:
     void onSeries(const ProtocolMessage &m);
     void onCancel(const ProtocolMessage &m);
     void refuse(int id, const QString &why);
+    // True when the request was read whole; otherwise the client is told why.
+    bool finished(JsonReader &r);
     // Runs `job` on the jobs' reader once an analysis slot is free, unless
     // the stability `id` (0: an export) is given up meanwhile.
     void analyseWhenFree(int id, const std::function<void(HistoryLoader *)> &job);
